@@ -1,0 +1,114 @@
+#include "cabrillo/cabrillo_writer.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "plugin/settings.h"
+#include "plugin/texts.h"
+
+namespace velkaro {
+namespace {
+
+std::string Format(const char* pattern, ...) {
+  va_list args;
+  va_start(args, pattern);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, pattern, args);
+  va_end(args);
+  std::string out;
+  if (length > 0) {
+    out.resize(static_cast<size_t>(length) + 1);
+    std::vsnprintf(out.data(), out.size(), pattern, again);
+    out.resize(static_cast<size_t>(length));
+  }
+  va_end(again);
+  return out;
+}
+
+bool IsTrimmedSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+std::string CabrilloModeCode(const std::string& mode) {
+  if (mode == "CW") return "CW";
+  if (mode == "BPSK63" || mode == "BPSK62") return "PM";
+  if (mode == "SSB") return "PH";
+  if (mode == "RTTY") return "RY";
+  return "??";
+}
+
+void AppendQsoLine(ContestSession& session, const std::string& call, uint32_t freqKhz,
+                   const std::string& mode_code, const OleDate& time,
+                   const std::string& rstSent, const std::string& nrSent,
+                   const std::string& rstRcvd, const std::string& nrRcvd) {
+  // freqKhz comes from a 32-bit count of Hz, so it always fits an int.
+  session.CabrilloLines.push_back(
+      Format("QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n",
+             static_cast<int>(freqKhz), mode_code.c_str(),
+             FormatDateTime(time, "%Y-%m-%d %H%M").c_str(), session.callsign.c_str(),
+             rstSent.c_str(), nrSent.c_str(), call.c_str(), rstRcvd.c_str(),
+             nrRcvd.c_str()));
+}
+
+std::string MakeFileStem(const std::string& own_call) {
+  const std::string replaced = ReplaceAll(ReplaceAll(own_call, "/", "_"), "\\", "_");
+  size_t begin = 0;
+  size_t end = replaced.size();
+  while (begin < end && IsTrimmedSpace(replaced[begin])) ++begin;
+  while (end > begin && IsTrimmedSpace(replaced[end - 1])) --end;
+  return begin == end ? "VARNO" : replaced.substr(begin, end - begin);
+}
+
+std::string FormatHostVersion(const FileVersion& version) {
+  if (version[0] == 2) return Format("%d.%d", version[0], version[1]);
+  return Format("%d.%d.%d", version[0], version[1], version[2]);
+}
+
+std::string HostVersionText(Platform& platform) {
+  const char* executable =
+      platform.CanOpenForReading("Zelvo2.exe") ? "Zelvo2.exe" : "Zelvo3.exe";
+  const std::optional<FileVersion> version = platform.GetFileVersion(executable);
+  return version ? FormatHostVersion(*version) : std::string();
+}
+
+std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score,
+                            const std::string& host_version) {
+  std::string text;
+  auto line = [&text](const char* tag, const std::string& value) {
+    text += tag;
+    text += value;
+    text += "\r\n";
+  };
+  line("START-OF-LOG: 3.0", "");
+  line("CONTEST: ", texts::kContestName);
+  line("CALLSIGN: ", session.callsign);
+  line("CATEGORY-OPERATOR: ", session.categoryOperator);
+  line("CATEGORY-MODE: ", session.categoryMode);
+  line("LOCATION: ", session.location);
+  line("CLAIMED-SCORE: ", std::to_string(claimed_score));
+  line("CLUB: ", session.club);
+  line("CREATED-BY: Zelvo ", host_version);
+  line("E-MAIL: ", session.email);
+  line("NAME: ", session.name);
+  line("ADDRESS: ", session.address);
+  line("ADDRESS-CITY: ", session.city);
+  line("ADDRESS-POSTALCODE: ", session.postalCode);
+  line("ADDRESS-COUNTRY: ", session.country);
+  line("OPERATORS: ", session.operators);
+  line("SOAPBOX: ", session.soapbox);
+  for (const std::string& qso : session.CabrilloLines) text += qso;
+  line("END-OF-LOG:", "");
+  return text;
+}
+
+void WriteCabrilloLog(Platform& platform, const ContestSession& session,
+                      int32_t claimed_score) {
+  const std::string text =
+      CabrilloLogText(session, claimed_score, HostVersionText(platform));
+  platform.ReplaceFile(session.fileStem + ".cbr", text);
+}
+
+}  // namespace velkaro
