@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ole_days.h"
 #include "plugin/date_text.h"
 #include "port/platform_portable.h"
 
@@ -55,22 +56,6 @@ inline bool Exists(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
-}
-
-// The day count of a calendar minute, computed the way a host does it (days
-// plus a fraction that is often a hair below the minute).
-inline double DayCount(int year, int month, int day, int hour = 0, int minute = 0) {
-  // Days from 1899-12-30 via a civil-days computation.
-  auto days_from_civil = [](int y, int m, int d) {
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-  };
-  const double whole = days_from_civil(year, month, day) - days_from_civil(1899, 12, 30);
-  return whole + (hour * 60 + minute) / 1440.0;
 }
 
 inline OleDate Valid(double days) { return OleDate{days, OleDate::kValid}; }
