@@ -1,0 +1,80 @@
+// The Win32 port: the Windows profile API for the settings file, Win32 files,
+// the version API, message boxes, the two dialogs of the DLL's resources, the
+// window thread and the host's COM automation object. Serves Velkaro.dll.
+//
+// Resources (dialogs 101 and 107, icon 110) come from the module named by
+// SetResourceModule, by default the module this code is linked into.
+
+#ifndef VELKARO_PORT_PLATFORM_WIN32_H_
+#define VELKARO_PORT_PLATFORM_WIN32_H_
+
+#include <mutex>
+#include <vector>
+
+#include "port/platform.h"
+
+namespace velkaro {
+
+namespace win32 {
+
+// The module whose resources the dialogs use (the DLL's HINSTANCE, kept by
+// DllMain). `module` is an HMODULE.
+void SetResourceModule(void* module);
+void* ResourceModule();
+
+// A relative path resolved against the current directory, as the profile API
+// needs it: it would put a bare name into the Windows directory.
+std::string FullPath(const std::string& path);
+
+struct ThreadSlot;  // lives in memory that outlives the library
+
+}  // namespace win32
+
+class Win32Platform final : public Platform {
+ public:
+  Win32Platform() = default;
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  std::string GetProfileString(const std::string& section, const std::string& key,
+                               const std::string& default_value,
+                               const std::string& path) override;
+  void WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value, const std::string& path) override;
+  bool WriteToFile(const std::string& path, const std::string& bytes,
+                   bool truncate) override;
+  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  bool ReadFile(const std::string& path, std::string* bytes) override;
+  bool CanOpenForReading(const std::string& path) override;
+  std::optional<FileVersion> GetFileVersion(const std::string& path) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  FormResult ShowHeaderForm(HeaderFormFields* fields) override;
+  // Threads start in a small routine outside the library (see
+  // win32_threads.cc), so that unloading never leaves a thread to run code
+  // that is gone.
+  bool StartThread(void (*body)(void*), void* argument) override;
+  bool ThreadRunning() override;
+  void WaitForThreads() override;
+  void RunModeWindow(ModeWindowEvents* events) override;
+  void CloseWindow(void* window) override;
+  std::unique_ptr<HostSession> OpenHostSession() override;
+  void Sleep(int milliseconds) override;
+
+ private:
+  struct StartedThread {
+    void* handle;  // HANDLE
+    win32::ThreadSlot* slot;
+  };
+  // Closes the handles of threads that have ended and frees their slots.
+  // REQUIRES: threads_lock_ held.
+  void ForgetEndedThreads();
+
+  std::mutex threads_lock_;
+  std::vector<StartedThread> threads_;
+};
+
+}  // namespace velkaro
+
+#endif  // VELKARO_PORT_PLATFORM_WIN32_H_
