@@ -25,7 +25,10 @@ void QsoLogStore::Append(const CInfo& record) {
     throw std::length_error("QSO log full");  // the count must fit an int
   }
   std::string key = Key(record.call, record.band, record.mode);
-  records_.reserve(records_.size() + 1);  // may throw; nothing changed yet
+  if (records_.size() == records_.capacity()) {
+    // Grow geometrically here, where a failure changes nothing yet.
+    records_.reserve(records_.empty() ? 64 : records_.size() * 2);
+  }
   auto [slot, inserted] = index_.try_emplace(std::move(key));
   try {
     slot->second.push_back(next_serial_);

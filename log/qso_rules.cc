@@ -54,7 +54,7 @@ int AddQso(PluginState& state, const QsoArguments& qso) {
   std::string band_copy;
   if (new_band) {
     band_copy = qso.band;
-    bands.reserve(bands.size() + 1);
+    if (bands.size() == bands.capacity()) bands.reserve(bands.size() * 2 + 1);
   }
 
   state.QsoLog.Append(record);
