@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs every test of Velkaro from a clean tree: installs what is missing, then
+# the native suite (unit, ABI, replay), the Windows DLL's suite under Wine and
+# short fuzzing runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --workflow --preset native
+cmake --workflow --preset win32
+if [ -x scripts/fuzz.sh ]; then
+  scripts/fuzz.sh short
+fi
+echo "All tests passed."
