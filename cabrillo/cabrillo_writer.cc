@@ -26,6 +26,18 @@ std::string Format(const char* pattern, ...) {
   return out;
 }
 
+// Pads with blanks to `width`, like printf's %Ns and %-Ns; longer texts stay
+// whole.
+void AppendRight(std::string* out, const std::string& text, size_t width) {
+  if (text.size() < width) out->append(width - text.size(), ' ');
+  *out += text;
+}
+
+void AppendLeft(std::string* out, const std::string& text, size_t width) {
+  *out += text;
+  if (text.size() < width) out->append(width - text.size(), ' ');
+}
+
 bool IsTrimmedSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -40,17 +52,45 @@ std::string CabrilloModeCode(const std::string& mode) {
   return "??";
 }
 
+std::string FormatQsoLine(const std::string& own_call, const std::string& call,
+                          uint32_t freqKhz, const std::string& mode_code,
+                          const OleDate& time, const std::string& rstSent,
+                          const std::string& nrSent, const std::string& rstRcvd,
+                          const std::string& nrRcvd) {
+  // The layout of "QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n", built
+  // by hand: an export formats every QSO of the log at every result request.
+  const std::string date = FormatDateTime(time, "%Y-%m-%d %H%M");
+  std::string line;
+  line.reserve(80 + call.size() + own_call.size() + nrRcvd.size());
+  line += "QSO: ";
+  AppendRight(&line, std::to_string(freqKhz), 5);
+  line += ' ';
+  AppendRight(&line, mode_code, 2);
+  line += ' ';
+  line += date;
+  line += ' ';
+  AppendLeft(&line, own_call, 13);
+  line += ' ';
+  AppendLeft(&line, rstSent, 3);
+  line += ' ';
+  AppendLeft(&line, nrSent, 6);
+  line += ' ';
+  AppendLeft(&line, call, 13);
+  line += ' ';
+  AppendLeft(&line, rstRcvd, 3);
+  line += ' ';
+  line += nrRcvd;
+  line += "\r\n";
+  return line;
+}
+
 void AppendQsoLine(ContestSession& session, const std::string& call, uint32_t freqKhz,
                    const std::string& mode_code, const OleDate& time,
                    const std::string& rstSent, const std::string& nrSent,
                    const std::string& rstRcvd, const std::string& nrRcvd) {
-  // freqKhz comes from a 32-bit count of Hz, so it always fits an int.
-  session.CabrilloLines.push_back(
-      Format("QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n",
-             static_cast<int>(freqKhz), mode_code.c_str(),
-             FormatDateTime(time, "%Y-%m-%d %H%M").c_str(), session.callsign.c_str(),
-             rstSent.c_str(), nrSent.c_str(), call.c_str(), rstRcvd.c_str(),
-             nrRcvd.c_str()));
+  session.CabrilloLines.push_back(FormatQsoLine(session.callsign, call, freqKhz,
+                                                mode_code, time, rstSent, nrSent,
+                                                rstRcvd, nrRcvd));
 }
 
 std::string MakeFileStem(const std::string& own_call) {
@@ -77,6 +117,9 @@ std::string HostVersionText(Platform& platform) {
 std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score,
                             const std::string& host_version) {
   std::string text;
+  size_t size = 1024 + session.soapbox.size();
+  for (const std::string& qso : session.CabrilloLines) size += qso.size();
+  text.reserve(size);
   auto line = [&text](const char* tag, const std::string& value) {
     text += tag;
     text += value;

@@ -16,6 +16,13 @@ namespace velkaro {
 // "CW"->"CW", "BPSK63"/"BPSK62"->"PM", "SSB"->"PH", "RTTY"->"RY", else "??".
 std::string CabrilloModeCode(const std::string& mode);
 
+// The Cabrillo line of one QSO with `own_call` (see AppendQsoLine).
+std::string FormatQsoLine(const std::string& own_call, const std::string& call,
+                          uint32_t freqKhz, const std::string& mode_code,
+                          const OleDate& time, const std::string& rstSent,
+                          const std::string& nrSent, const std::string& rstRcvd,
+                          const std::string& nrRcvd);
+
 // Appends to session.CabrilloLines the line
 // "QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n" with the frequency,
 // mode code, date text, session.callsign, report and number sent, call,

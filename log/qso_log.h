@@ -37,6 +37,10 @@ class QsoLogStore {
   int Count() const { return static_cast<int>(records_.size()); }
   // REQUIRES: 0 <= index < Count().
   const CInfo& At(int index) const { return records_[index].info; }
+  // A number that stays with the record while it is in the log, never comes
+  // back after it left, and increases with the index.
+  // REQUIRES: 0 <= index < Count().
+  uint64_t SerialAt(int index) const { return records_[index].serial; }
 
   // Appends a copy of `record`. Strong guarantee: when memory runs out the log
   // is unchanged and std::bad_alloc propagates.

@@ -3,7 +3,7 @@
 #include "plugin/date_text.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace velkaro {
 namespace {
@@ -64,6 +64,7 @@ std::string FormatDateTime(const OleDate& date, const std::string& pattern) {
   }
   constexpr size_t kMaxLength = 255;
   std::string out;
+  out.reserve(pattern.size() + 8);
   for (size_t i = 0; i < pattern.size() && out.size() < kMaxLength; ++i) {
     if (pattern[i] != '%' || i + 1 == pattern.size()) {
       out.push_back(pattern[i]);
@@ -72,8 +73,8 @@ std::string FormatDateTime(const OleDate& date, const std::string& pattern) {
     switch (pattern[i + 1]) {
       case 'Y': {
         char year[16];
-        std::snprintf(year, sizeof year, "%d", t.year);
-        out += year;
+        const auto end = std::to_chars(year, year + sizeof year, t.year).ptr;
+        out.append(year, end);
         break;
       }
       case 'm': AppendTwoDigits(&out, t.month); break;

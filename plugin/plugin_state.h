@@ -60,6 +60,12 @@ struct PluginState {
 
   int32_t CabrilloEnabled = 0;
   int32_t ClaimedScore = 0;
+
+  // What Session.CabrilloLines was last built from: the serial of each line's
+  // record and the own call it carries. A record's line never changes while
+  // the record is in the log, so an export rebuilds only the lines it lacks.
+  std::vector<uint64_t> CabrilloLineSerials;
+  std::string CabrilloLinesCall;
 };
 
 // The objects of this process, served by the build's port.

@@ -38,12 +38,33 @@ std::string ResultTableText(const std::string& start_date, const std::string& ow
 
 void ExportCabrillo(PluginState& state) {
   ContestSession& session = state.Session;
-  session.CabrilloLines.clear();
-  session.CabrilloLines.reserve(static_cast<size_t>(state.QsoLog.Count()));
-  for (int i = 0; i < state.QsoLog.Count(); ++i) {
-    const CInfo& qso = state.QsoLog.At(i);
-    AppendQsoLine(session, qso.call, qso.freqKhz, CabrilloModeCode(qso.mode), qso.time,
-                  qso.rstSent, qso.nrSent, qso.rstRcvd, qso.nrRcvd);
+  const QsoLogStore& log = state.QsoLog;
+  // The lines of the last export, reusable when they carry the same own call
+  // and still match their records (the header form may have emptied them).
+  std::vector<std::string> previous;
+  previous.swap(session.CabrilloLines);
+  std::vector<uint64_t> previous_serials;
+  previous_serials.swap(state.CabrilloLineSerials);
+  const bool reusable = previous.size() == previous_serials.size() &&
+                        state.CabrilloLinesCall == session.callsign;
+  state.CabrilloLinesCall = session.callsign;
+
+  const int count = log.Count();
+  session.CabrilloLines.reserve(static_cast<size_t>(count));
+  state.CabrilloLineSerials.reserve(static_cast<size_t>(count));
+  size_t old = 0;
+  for (int i = 0; i < count; ++i) {
+    const uint64_t serial = log.SerialAt(i);
+    // Serials increase along both lists, so one forward walk pairs them up.
+    while (reusable && old < previous.size() && previous_serials[old] < serial) ++old;
+    if (reusable && old < previous.size() && previous_serials[old] == serial) {
+      session.CabrilloLines.push_back(std::move(previous[old++]));
+    } else {
+      const CInfo& qso = log.At(i);
+      AppendQsoLine(session, qso.call, qso.freqKhz, CabrilloModeCode(qso.mode), qso.time,
+                    qso.rstSent, qso.nrSent, qso.rstRcvd, qso.nrRcvd);
+    }
+    state.CabrilloLineSerials.push_back(serial);
   }
   WriteCabrilloLog(state.platform, session, state.ClaimedScore);
 }

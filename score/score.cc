@@ -12,6 +12,23 @@ std::string SortKey(const std::string& band) {
   return std::string(kKeyLength - band.size(), '0') + band;
 }
 
+constexpr size_t kNoRow = static_cast<size_t>(-1);
+
+// The row of a band text. The contest has one band, so a short list is
+// searched directly and a long one through the map.
+size_t RowOf(const std::string& band, const std::vector<std::string>& bands,
+             const std::unordered_map<std::string, size_t>& row_of) {
+  constexpr size_t kShortList = 8;
+  if (bands.size() <= kShortList) {
+    for (size_t i = 0; i < bands.size(); ++i) {
+      if (bands[i] == band) return i;
+    }
+    return kNoRow;
+  }
+  auto found = row_of.find(band);
+  return found == row_of.end() ? kNoRow : found->second;
+}
+
 }  // namespace
 
 void SortBands(std::vector<std::string>* bands) {
@@ -48,11 +65,11 @@ ScoreTable ComputeScore(const QsoLogStore& log, std::vector<std::string>* bands)
   for (int r = 0; r < count; ++r) {
     const CInfo& qso = log.At(r);
     if (qso.call.empty() || qso.isDupe != 0) continue;
-    auto found = row_of.find(qso.band);
-    if (found == row_of.end()) continue;
-    BandTally& row = table.rows[found->second];
+    const size_t at = RowOf(qso.band, *bands, row_of);
+    if (at == kNoRow) continue;
+    BandTally& row = table.rows[at];
     ++row.qsos;
-    if (qso.nrRcvd == "PW") ++special[found->second];
+    if (qso.nrRcvd == "PW") ++special[at];
     if (qso.mode == "CW") ++row.cw;
     else if (qso.mode == "SSB") ++row.ssb;
     else if (qso.mode == "RTTY") ++row.rtty;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "cabrillo/cabrillo_writer.h"
 #include "log/contest_reset.h"
 #include "log/qso_rules.h"
 #include "score/result_text.h"
@@ -107,6 +110,49 @@ TEST_F(ContestTest, CabrilloSwitchExportsAtEveryResult) {
   }
   EXPECT_EQ(qso_lines, 2u);
   EXPECT_NE(ReadBytes("Plugins/Velkaro.ini").find("Claimed=1\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velkaro
+
+namespace velkaro {
+namespace {
+
+// Every export lists exactly the lines a build from scratch would give,
+// whatever happened to the log and the own call since the last one.
+TEST_F(ContestTest, ExportsMatchAFreshBuildThroughAnyHistory) {
+  Reset(1);
+  std::mt19937 random(11);
+  for (int step = 0; step < 400; ++step) {
+    const int action = random() % 10;
+    const std::string call = "R" + std::to_string(random() % 40);
+    if (action < 5) {
+      Add(call, random() % 2 ? "CW" : "SSB", std::to_string(100 + step));
+    } else if (action < 7) {
+      QsoArguments q;
+      q.call = call;
+      q.mode = "CW";
+      q.band = "40m";
+      q.nr_sent = q.nr_rcvd = "1";
+      RemoveQso(state_, q);
+    } else if (action == 7) {
+      state_.Session.callsign = random() % 2 ? "UA9OWN" : "UA9NEW";
+    } else if (action == 8 && random() % 8 == 0) {
+      Reset(1);
+    }
+    int32_t points = 0;
+    GetResult(state_, &points);
+    ContestSession fresh = state_.Session;
+    fresh.CabrilloLines.clear();
+    for (int i = 0; i < state_.QsoLog.Count(); ++i) {
+      const CInfo& q = state_.QsoLog.At(i);
+      AppendQsoLine(fresh, q.call, q.freqKhz, CabrilloModeCode(q.mode), q.time, q.rstSent,
+                    q.nrSent, q.rstRcvd, q.nrRcvd);
+    }
+    ASSERT_EQ(state_.Session.CabrilloLines, fresh.CabrilloLines) << step;
+  }
+  EXPECT_EQ(ReadBytes("UA9OWN.cbr"),
+            CabrilloLogText(state_.Session, state_.ClaimedScore, ""));
 }
 
 }  // namespace
