@@ -89,8 +89,8 @@ void AppendQsoLine(ContestSession& session, const std::string& call, uint32_t fr
                    const std::string& rstSent, const std::string& nrSent,
                    const std::string& rstRcvd, const std::string& nrRcvd) {
   session.CabrilloLines.push_back(FormatQsoLine(session.callsign, call, freqKhz,
-                                                mode_code, time, rstSent, nrSent,
-                                                rstRcvd, nrRcvd));
+                                                mode_code, time, rstSent, nrSent, rstRcvd,
+                                                nrRcvd));
 }
 
 std::string MakeFileStem(const std::string& own_call) {

@@ -55,8 +55,8 @@ std::string SoapboxFileForm(const std::string& encoded) {
   return ReplaceAll(ReplaceAll(encoded, "<CR>", "\r\nSOAPBOX: "), "<LF>", "");
 }
 
-int RunHeaderForm(PluginState& state, const std::string& own_call,
-                  const OleDate& start, const OleDate& end) {
+int RunHeaderForm(PluginState& state, const std::string& own_call, const OleDate& start,
+                  const OleDate& end) {
   ContestSession& session = state.Session;
   const Settings& settings = state.settings;
 

@@ -18,8 +18,8 @@ std::string SoapboxFileForm(const std::string& encoded);
 // RunHeaderForm: 1 when the operator confirmed the form with OK, else 0
 // (Cancel, or a form that failed to appear). Either way Session's file stem is
 // made from `own_call` and its soapbox is in file form.
-int RunHeaderForm(PluginState& state, const std::string& own_call,
-                  const OleDate& start, const OleDate& end);
+int RunHeaderForm(PluginState& state, const std::string& own_call, const OleDate& start,
+                  const OleDate& end);
 
 }  // namespace velkaro
 

@@ -22,8 +22,7 @@ std::string ErrorReportLine(const QsoArguments& qso, const char* reason) {
 }
 
 void StartErrorReport(Platform& platform) {
-  platform.WriteToFile(kErrorReportPath,
-                       std::string(texts::kErrorReportHeader) + "\r\n",
+  platform.WriteToFile(kErrorReportPath, std::string(texts::kErrorReportHeader) + "\r\n",
                        /*truncate=*/true);
 }
 

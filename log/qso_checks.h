@@ -27,8 +27,8 @@ enum CheckCallResult { kCheckDupe = 0, kCheckNew = 1, kCheckSpecial = 2 };
 // REQUIRES: `notice` holds kNoticeBufferSize bytes, `exchange` (if not null)
 // kExchangeBufferSize.
 int CheckCall(const QsoLogStore& log, const std::vector<std::string>& special_stations,
-              const std::string& call, const std::string& band,
-              const std::string& mode, char* exchange, char* notice);
+              const std::string& call, const std::string& band, const std::string& mode,
+              char* exchange, char* notice);
 
 }  // namespace velkaro
 

@@ -7,7 +7,7 @@
 namespace velkaro {
 
 std::string QsoLogStore::Key(const std::string& call, const std::string& band,
-                        const std::string& mode) {
+                             const std::string& mode) {
   // Host texts are NUL-terminated, so NUL cannot occur inside them and joins
   // the three without ambiguity.
   std::string key;
@@ -47,22 +47,22 @@ void QsoLogStore::Append(const CInfo& record) {
 }
 
 const std::vector<uint64_t>* QsoLogStore::SerialsOf(const std::string& call,
-                                                const std::string& band,
-                                                const std::string& mode) const {
+                                                    const std::string& band,
+                                                    const std::string& mode) const {
   auto found = index_.find(Key(call, band, mode));
   return found == index_.end() ? nullptr : &found->second;
 }
 
 int QsoLogStore::IndexOfSerial(uint64_t serial) const {
-  auto at = std::lower_bound(
-      records_.begin(), records_.end(), serial,
-      [](const Entry& entry, uint64_t s) { return entry.serial < s; });
+  auto at =
+      std::lower_bound(records_.begin(), records_.end(), serial,
+                       [](const Entry& entry, uint64_t s) { return entry.serial < s; });
   return static_cast<int>(at - records_.begin());
 }
 
 std::vector<int> QsoLogStore::FindMatches(const std::string& call,
-                                     const std::string& band,
-                                     const std::string& mode) const {
+                                          const std::string& band,
+                                          const std::string& mode) const {
   std::vector<int> indices;
   if (const auto* serials = SerialsOf(call, band, mode)) {
     indices.reserve(serials->size());
@@ -72,13 +72,13 @@ std::vector<int> QsoLogStore::FindMatches(const std::string& call,
 }
 
 int QsoLogStore::CountMatches(const std::string& call, const std::string& band,
-                         const std::string& mode) const {
+                              const std::string& mode) const {
   const auto* serials = SerialsOf(call, band, mode);
   return serials ? static_cast<int>(serials->size()) : 0;
 }
 
 int QsoLogStore::FirstMatch(const std::string& call, const std::string& band,
-                       const std::string& mode) const {
+                            const std::string& mode) const {
   const auto* serials = SerialsOf(call, band, mode);
   return serials ? IndexOfSerial(serials->front()) : -1;
 }

@@ -69,8 +69,7 @@ class QsoLogStore {
   };
   static std::string Key(const std::string& call, const std::string& band,
                          const std::string& mode);
-  const std::vector<uint64_t>* SerialsOf(const std::string& call,
-                                         const std::string& band,
+  const std::vector<uint64_t>* SerialsOf(const std::string& call, const std::string& band,
                                          const std::string& mode) const;
   int IndexOfSerial(uint64_t serial) const;
 

@@ -28,9 +28,8 @@ std::string ExtractCallSign(const std::string& line) {
   if (first == std::string::npos || first == 0) return line;
   const size_t second = line.find(' ', first + 1);
   // With no second blank the rest of the line is the call sign.
-  return line.substr(first + 1, second == std::string::npos
-                                    ? std::string::npos
-                                    : second - first - 1);
+  return line.substr(
+      first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
 }
 
 std::vector<std::string> ParseSpecialStations(const std::string& bytes) {

@@ -13,10 +13,14 @@ constexpr int kPollMilliseconds = 20;
 
 std::vector<std::string> CommandsForButton(int control_id) {
   switch (control_id) {
-    case kButtonCw: return {"<MODE:CW>"};
-    case kButtonSsb: return {"<MODE:SSB>"};
-    case kButtonRtty45: return {"<MODE:RTTY>", "<BAUDRATE:45.45>"};
-    default: return {};
+    case kButtonCw:
+      return {"<MODE:CW>"};
+    case kButtonSsb:
+      return {"<MODE:SSB>"};
+    case kButtonRtty45:
+      return {"<MODE:RTTY>", "<BAUDRATE:45.45>"};
+    default:
+      return {};
   }
 }
 

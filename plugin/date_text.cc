@@ -2,8 +2,8 @@
 
 #include "plugin/date_text.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace velkaro {
 namespace {
@@ -77,10 +77,18 @@ std::string FormatDateTime(const OleDate& date, const std::string& pattern) {
         out.append(year, end);
         break;
       }
-      case 'm': AppendTwoDigits(&out, t.month); break;
-      case 'd': AppendTwoDigits(&out, t.day); break;
-      case 'H': AppendTwoDigits(&out, t.hour); break;
-      case 'M': AppendTwoDigits(&out, t.minute); break;
+      case 'm':
+        AppendTwoDigits(&out, t.month);
+        break;
+      case 'd':
+        AppendTwoDigits(&out, t.day);
+        break;
+      case 'H':
+        AppendTwoDigits(&out, t.hour);
+        break;
+      case 'M':
+        AppendTwoDigits(&out, t.minute);
+        break;
       default:
         out.push_back(pattern[i]);
         continue;  // an unknown directive is copied as it stands

@@ -47,30 +47,34 @@ QsoArguments Arguments(Text own_call, Text call, const OleDate* time, unsigned f
 }  // namespace
 
 // On failure: 0, the QSO is not in the log.
-VELKARO_API int VELKARO_CALL AddData0(
-    Text own_call, Text call, OleDate* time, OleDate*, OleDate*, OleDate*, unsigned int,
-    unsigned int freq_hz, Text mode, Text rst_sent, Text rst_rcvd, Text nr_sent,
-    Text nr_rcvd, Text, Text, Text, Text, Text, Text, Text, Text, Text, Text, int, int,
-    int, double, double, Text, Text, Text, Text band, Text) {
+VELKARO_API int VELKARO_CALL AddData0(Text own_call, Text call, OleDate* time, OleDate*,
+                                      OleDate*, OleDate*, unsigned int,
+                                      unsigned int freq_hz, Text mode, Text rst_sent,
+                                      Text rst_rcvd, Text nr_sent, Text nr_rcvd, Text,
+                                      Text, Text, Text, Text, Text, Text, Text, Text,
+                                      Text, int, int, int, double, double, Text, Text,
+                                      Text, Text band, Text) {
   try {
-    return velkaro::AddQso(TheState(), Arguments(own_call, call, time, freq_hz, mode,
-                                                 rst_sent, rst_rcvd, nr_sent, nr_rcvd,
-                                                 band));
+    return velkaro::AddQso(
+        TheState(), Arguments(own_call, call, time, freq_hz, mode, rst_sent, rst_rcvd,
+                              nr_sent, nr_rcvd, band));
   } catch (...) {
     return 0;
   }
 }
 
 // On failure: 1, the request was handled and the log left as it was.
-VELKARO_API int VELKARO_CALL RemoveData0(
-    Text own_call, Text call, OleDate* time, OleDate*, OleDate*, OleDate*, unsigned int,
-    unsigned int freq_hz, Text mode, Text rst_sent, Text rst_rcvd, Text nr_sent,
-    Text nr_rcvd, Text, Text, Text, Text, Text, Text, Text, Text, Text, Text, int, int,
-    int, double, double, Text, Text, Text, Text band, Text) {
+VELKARO_API int VELKARO_CALL RemoveData0(Text own_call, Text call, OleDate* time,
+                                         OleDate*, OleDate*, OleDate*, unsigned int,
+                                         unsigned int freq_hz, Text mode, Text rst_sent,
+                                         Text rst_rcvd, Text nr_sent, Text nr_rcvd, Text,
+                                         Text, Text, Text, Text, Text, Text, Text, Text,
+                                         Text, int, int, int, double, double, Text, Text,
+                                         Text, Text band, Text) {
   try {
-    return velkaro::RemoveQso(TheState(), Arguments(own_call, call, time, freq_hz, mode,
-                                                    rst_sent, rst_rcvd, nr_sent,
-                                                    nr_rcvd, band));
+    return velkaro::RemoveQso(
+        TheState(), Arguments(own_call, call, time, freq_hz, mode, rst_sent, rst_rcvd,
+                              nr_sent, nr_rcvd, band));
   } catch (...) {
     return 1;
   }
@@ -131,7 +135,9 @@ VELKARO_API const char* VELKARO_CALL GetResult0(int* points) {
 VELKARO_API int VELKARO_CALL GetNumberOfSets(void) { return 1; }
 
 // The same body as GetNumberOfSets; the DLL exports both names for it.
-VELKARO_API int VELKARO_CALL GetExchgCount0(Text, Text, Text) { return GetNumberOfSets(); }
+VELKARO_API int VELKARO_CALL GetExchgCount0(Text, Text, Text) {
+  return GetNumberOfSets();
+}
 
 // Cannot fail: the texts are constants.
 VELKARO_API const char* VELKARO_CALL GetSetName(int index) {

@@ -18,27 +18,32 @@
 using velkaro::OleDate;  // the host's COleDateTime
 typedef const char* Text;
 
-VELKARO_API int VELKARO_CALL AddData0(
-    Text own_call, Text call, OleDate* time, OleDate*, OleDate*, OleDate*,
-    unsigned int, unsigned int freq_hz, Text mode, Text rst_sent, Text rst_rcvd,
-    Text nr_sent, Text nr_rcvd, Text, Text, Text, Text, Text, Text, Text, Text, Text,
-    Text, int, int, int, double, double, Text, Text, Text, Text band, Text);
+VELKARO_API int VELKARO_CALL AddData0(Text own_call, Text call, OleDate* time, OleDate*,
+                                      OleDate*, OleDate*, unsigned int,
+                                      unsigned int freq_hz, Text mode, Text rst_sent,
+                                      Text rst_rcvd, Text nr_sent, Text nr_rcvd, Text,
+                                      Text, Text, Text, Text, Text, Text, Text, Text,
+                                      Text, int, int, int, double, double, Text, Text,
+                                      Text, Text band, Text);
 
-VELKARO_API int VELKARO_CALL RemoveData0(
-    Text own_call, Text call, OleDate* time, OleDate*, OleDate*, OleDate*,
-    unsigned int, unsigned int freq_hz, Text mode, Text rst_sent, Text rst_rcvd,
-    Text nr_sent, Text nr_rcvd, Text, Text, Text, Text, Text, Text, Text, Text, Text,
-    Text, int, int, int, double, double, Text, Text, Text, Text band, Text);
+VELKARO_API int VELKARO_CALL RemoveData0(Text own_call, Text call, OleDate* time,
+                                         OleDate*, OleDate*, OleDate*, unsigned int,
+                                         unsigned int freq_hz, Text mode, Text rst_sent,
+                                         Text rst_rcvd, Text nr_sent, Text nr_rcvd, Text,
+                                         Text, Text, Text, Text, Text, Text, Text, Text,
+                                         Text, int, int, int, double, double, Text, Text,
+                                         Text, Text band, Text);
 
-VELKARO_API int VELKARO_CALL ResetStats0(
-    Text, int cabrillo_switch, Text own_call, OleDate* start, OleDate* end, Text, Text,
-    Text, Text, Text, Text, Text, Text, Text, Text, int, int, int, double, double, Text,
-    Text, Text);
+VELKARO_API int VELKARO_CALL ResetStats0(Text, int cabrillo_switch, Text own_call,
+                                         OleDate* start, OleDate* end, Text, Text, Text,
+                                         Text, Text, Text, Text, Text, Text, Text, int,
+                                         int, int, double, double, Text, Text, Text);
 
-VELKARO_API int VELKARO_CALL CheckCall0(
-    Text call, unsigned int, unsigned int, Text mode, Text, Text, Text, Text, Text,
-    Text, Text, Text, Text, Text, int, int, int, double, double, Text, Text, Text,
-    Text, Text, Text band, Text, char* exchange, char* notice);
+VELKARO_API int VELKARO_CALL CheckCall0(Text call, unsigned int, unsigned int, Text mode,
+                                        Text, Text, Text, Text, Text, Text, Text, Text,
+                                        Text, Text, int, int, int, double, double, Text,
+                                        Text, Text, Text, Text, Text band, Text,
+                                        char* exchange, char* notice);
 
 VELKARO_API int VELKARO_CALL IsValidExchg0(Text exchange, Text, Text, Text, int, int,
                                            int);

@@ -58,8 +58,7 @@ int LeadingInteger(const std::string& text) {
 std::string Settings::Read(const std::string& key,
                            const std::string& default_value) const {
   std::lock_guard<std::mutex> hold(SettingsLock());
-  return platform_.GetProfileString(kSettingsSection, key, default_value,
-                                    kSettingsPath);
+  return platform_.GetProfileString(kSettingsSection, key, default_value, kSettingsPath);
 }
 
 void Settings::Write(const std::string& key, const std::string& value) const {

@@ -7,7 +7,9 @@ namespace {
 
 constexpr size_t kReadLimit = 99;
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -47,7 +49,8 @@ std::optional<std::string> SectionName(const std::string& line) {
   const std::string trimmed = Trim(line);
   if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
   const size_t close = trimmed.find(']');
-  return Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  return Trim(
+      trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
 }
 
 // The key of a "key=value" line.

@@ -75,7 +75,9 @@ std::optional<FileVersion> ReadFixedFileVersion(const std::string& file) {
   const uint64_t optional = pe + 24;
   if (sections > kMaxSections || !b.Has(optional, optional_size)) return std::nullopt;
   const uint32_t magic = b.U16(optional);
-  const uint64_t directories = optional + (magic == 0x20b ? 112 : magic == 0x10b ? 96 : 0);
+  const uint64_t directories = optional + (magic == 0x20b   ? 112
+                                           : magic == 0x10b ? 96
+                                                            : 0);
   if (directories == optional) return std::nullopt;
   const uint64_t resource_entry = directories + 2 * 8;  // the resource directory
   if (resource_entry + 8 > optional + optional_size) return std::nullopt;

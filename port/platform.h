@@ -30,23 +30,23 @@ using FileVersion = std::array<uint16_t, 4>;
 // The seventeen fields of the Cabrillo header form, as the operator sees them.
 // Combo boxes carry their edit text.
 struct HeaderFormFields {
-  std::string contest;              // 1009
-  std::string callsign;             // 1010
-  std::string claimed;              // 1008
-  std::string category_operator;    // 1013 (combo)
-  std::string location;             // 1121
-  std::string category_band;        // 1118 (combo, disabled)
-  std::string category_mode;        // 1123 (combo)
-  std::string category_transmitter; // 1122 (combo, disabled)
-  std::string name;                 // 1007
-  std::string address;              // 1002
-  std::string city;                 // 1003
-  std::string postal_code;          // 1011
-  std::string country;              // 1012
-  std::string operators;            // 1006
-  std::string club;                 // 1005
-  std::string soapbox;              // 1001 (multi-line, CR LF between lines)
-  std::string email;                // 1004
+  std::string contest;               // 1009
+  std::string callsign;              // 1010
+  std::string claimed;               // 1008
+  std::string category_operator;     // 1013 (combo)
+  std::string location;              // 1121
+  std::string category_band;         // 1118 (combo, disabled)
+  std::string category_mode;         // 1123 (combo)
+  std::string category_transmitter;  // 1122 (combo, disabled)
+  std::string name;                  // 1007
+  std::string address;               // 1002
+  std::string city;                  // 1003
+  std::string postal_code;           // 1011
+  std::string country;               // 1012
+  std::string operators;             // 1006
+  std::string club;                  // 1005
+  std::string soapbox;               // 1001 (multi-line, CR LF between lines)
+  std::string email;                 // 1004
 
   bool operator==(const HeaderFormFields&) const = default;
 };
@@ -94,14 +94,11 @@ class Platform {
 
   // Profile strings. Reads give at most 99 bytes; a missing file, section or
   // key gives `default_value`. Writes never report failure.
-  virtual std::string GetProfileString(const std::string& section,
-                                       const std::string& key,
+  virtual std::string GetProfileString(const std::string& section, const std::string& key,
                                        const std::string& default_value,
                                        const std::string& path) = 0;
-  virtual void WriteProfileString(const std::string& section,
-                                  const std::string& key,
-                                  const std::string& value,
-                                  const std::string& path) = 0;
+  virtual void WriteProfileString(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& path) = 0;
 
   // Text files. Bytes are written as given (the caller puts CR LF). Files are
   // opened and closed inside each call and shared for reading and writing.
@@ -112,15 +109,13 @@ class Platform {
   // disk sees either the old file or the new one, never a mix; falls back to
   // rewriting in place only when the replacement itself is refused. No
   // temporary file is left behind.
-  virtual bool ReplaceFile(const std::string& path,
-                           const std::string& bytes) = 0;
+  virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
   // Reads the whole file as bytes; false when it cannot be opened.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
   virtual bool CanOpenForReading(const std::string& path) = 0;
   // The fixed file-version record of an executable, found the way the
   // platform finds a library by bare name.
-  virtual std::optional<FileVersion> GetFileVersion(
-      const std::string& path) = 0;
+  virtual std::optional<FileVersion> GetFileVersion(const std::string& path) = 0;
 
   // A modal message box with no owner and the default caption.
   virtual void ShowMessage(const std::string& text) = 0;

@@ -157,8 +157,10 @@ void PortablePlatform::WaitForThreads() {
     threads.swap(threads_);
   }
   for (std::thread& thread : threads) {
-    if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
-    else if (thread.joinable()) thread.detach();
+    if (thread.joinable() && thread.get_id() != std::this_thread::get_id())
+      thread.join();
+    else if (thread.joinable())
+      thread.detach();
   }
 }
 

@@ -70,9 +70,12 @@ ScoreTable ComputeScore(const QsoLogStore& log, std::vector<std::string>* bands)
     BandTally& row = table.rows[at];
     ++row.qsos;
     if (qso.nrRcvd == "PW") ++special[at];
-    if (qso.mode == "CW") ++row.cw;
-    else if (qso.mode == "SSB") ++row.ssb;
-    else if (qso.mode == "RTTY") ++row.rtty;
+    if (qso.mode == "CW")
+      ++row.cw;
+    else if (qso.mode == "SSB")
+      ++row.ssb;
+    else if (qso.mode == "RTTY")
+      ++row.rtty;
   }
   for (size_t i = 0; i < table.rows.size(); ++i) {
     BandTally& row = table.rows[i];

@@ -47,7 +47,8 @@ bool IsComplete(const std::string& file) {
   if (claimed == std::string::npos) return false;
   const int expected = std::atoi(file.c_str() + claimed + 15);
   int lines = 0;
-  for (size_t at = 0; (at = file.find("\r\nQSO: ", at)) != std::string::npos; ++at) ++lines;
+  for (size_t at = 0; (at = file.find("\r\nQSO: ", at)) != std::string::npos; ++at)
+    ++lines;
   return lines == expected;
 }
 
@@ -64,8 +65,8 @@ TEST_F(CabrilloKillTest, TheFileOnDiskIsAlwaysAWholeLog) {
     ::waitpid(child, &status, 0);
     if (!testing::Exists("UA9OWN.cbr")) continue;  // killed before the first write
     const std::string file = testing::ReadBytes("UA9OWN.cbr");
-    ASSERT_TRUE(IsComplete(file)) << "after kill " << kill << ", " << file.size()
-                                  << " bytes";
+    ASSERT_TRUE(IsComplete(file))
+        << "after kill " << kill << ", " << file.size() << " bytes";
     ++checked;
   }
   EXPECT_GT(checked, 30);

@@ -12,16 +12,15 @@ using testing::ReadBytes;
 
 TEST(CabrilloModeCodeTest, Table) {
   const std::pair<const char*, const char*> cases[] = {
-      {"CW", "CW"},   {"BPSK63", "PM"}, {"BPSK62", "PM"}, {"SSB", "PH"}, {"RTTY", "RY"},
-      {"cw", "??"},   {"PSK31", "??"},  {"", "??"},       {"FT8", "??"}, {"SSB ", "??"}};
+      {"CW", "CW"}, {"BPSK63", "PM"}, {"BPSK62", "PM"}, {"SSB", "PH"}, {"RTTY", "RY"},
+      {"cw", "??"}, {"PSK31", "??"},  {"", "??"},       {"FT8", "??"}, {"SSB ", "??"}};
   for (const auto& [mode, code] : cases) EXPECT_EQ(CabrilloModeCode(mode), code) << mode;
 }
 
 TEST(MakeFileStemTest, Table) {
   const std::pair<const char*, const char*> cases[] = {
-      {"N0CALL/P", "N0CALL_P"}, {"   ", "VARNO"},       {"", "VARNO"},
-      {"ua9abc", "ua9abc"},     {" \tR1A\\M \r\n", "R1A_M"}, {"A B", "A B"},
-      {"//", "__"},             {"\v\f", "VARNO"}};
+      {"N0CALL/P", "N0CALL_P"},    {"   ", "VARNO"}, {"", "VARNO"}, {"ua9abc", "ua9abc"},
+      {" \tR1A\\M \r\n", "R1A_M"}, {"A B", "A B"},   {"//", "__"},  {"\v\f", "VARNO"}};
   for (const auto& [call, stem] : cases) EXPECT_EQ(MakeFileStem(call), stem) << call;
 }
 
@@ -48,8 +47,9 @@ class QsoLineTest : public ::testing::Test {
 TEST_F(QsoLineTest, ColumnsWhenValuesFit) {
   session_.callsign = "UA9OWN";
   const std::string line = Line(7012, "PH", time_);
-  EXPECT_EQ(line,
-            "QSO:  7012 PH 2015-05-28 1430 UA9OWN        59  001    R9XYZ         59  PW\r\n");
+  EXPECT_EQ(
+      line,
+      "QSO:  7012 PH 2015-05-28 1430 UA9OWN        59  001    R9XYZ         59  PW\r\n");
   // Columns counted from 1.
   EXPECT_EQ(line.substr(5, 5), " 7012");
   EXPECT_EQ(line.substr(11, 2), "PH");
@@ -72,8 +72,9 @@ TEST_F(QsoLineTest, LongValuesPushTheRestAndNothingIsCut) {
 
 TEST_F(QsoLineTest, InvalidAndNullDates) {
   session_.callsign = "A";
-  EXPECT_EQ(Line(7012, "CW", OleDate{1.0, OleDate::kInvalid}),
-            "QSO:  7012 CW Invalid DateTime A             59  001    R9XYZ         59  PW\r\n");
+  EXPECT_EQ(
+      Line(7012, "CW", OleDate{1.0, OleDate::kInvalid}),
+      "QSO:  7012 CW Invalid DateTime A             59  001    R9XYZ         59  PW\r\n");
   EXPECT_EQ(Line(7012, "CW", OleDate{1.0, OleDate::kNull}),
             "QSO:  7012 CW  A             59  001    R9XYZ         59  PW\r\n");
 }
@@ -139,12 +140,13 @@ TEST_F(CabrilloFileTest, EmptyHeaderAndNoQsos) {
   ContestSession s;
   s.fileStem = "VARNO";
   WriteCabrilloLog(platform_, s, 0);
-  EXPECT_EQ(ReadBytes("VARNO.cbr"),
-            "START-OF-LOG: 3.0\r\nCONTEST: \xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE\r\n"
-            "CALLSIGN: \r\nCATEGORY-OPERATOR: \r\nCATEGORY-MODE: \r\nLOCATION: \r\n"
-            "CLAIMED-SCORE: 0\r\nCLUB: \r\nCREATED-BY: Zelvo \r\nE-MAIL: \r\nNAME: \r\n"
-            "ADDRESS: \r\nADDRESS-CITY: \r\nADDRESS-POSTALCODE: \r\nADDRESS-COUNTRY: \r\n"
-            "OPERATORS: \r\nSOAPBOX: \r\nEND-OF-LOG:\r\n");
+  EXPECT_EQ(
+      ReadBytes("VARNO.cbr"),
+      "START-OF-LOG: 3.0\r\nCONTEST: \xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE\r\n"
+      "CALLSIGN: \r\nCATEGORY-OPERATOR: \r\nCATEGORY-MODE: \r\nLOCATION: \r\n"
+      "CLAIMED-SCORE: 0\r\nCLUB: \r\nCREATED-BY: Zelvo \r\nE-MAIL: \r\nNAME: \r\n"
+      "ADDRESS: \r\nADDRESS-CITY: \r\nADDRESS-POSTALCODE: \r\nADDRESS-COUNTRY: \r\n"
+      "OPERATORS: \r\nSOAPBOX: \r\nEND-OF-LOG:\r\n");
 }
 
 TEST_F(CabrilloFileTest, AFileThatCannotBeWrittenIsSkippedSilently) {

@@ -70,9 +70,9 @@ TEST(FormatDateTimeTest, EveryMinuteOfADayShowsAsTheHostShowsIt) {
 
 TEST(FormatDateTimeTest, OutputIsCutAt255Bytes) {
   EXPECT_EQ(FormatDateTime(Valid(0.0), std::string(300, 'x')).size(), 255u);
-  EXPECT_EQ(FormatDateTime(Valid(0.0), std::string(200, 'x') + std::string(40, 'Y'))
-                .size(),
-            240u);
+  EXPECT_EQ(
+      FormatDateTime(Valid(0.0), std::string(200, 'x') + std::string(40, 'Y')).size(),
+      240u);
   std::string many_years;
   for (int i = 0; i < 100; ++i) many_years += "%Y";
   EXPECT_EQ(FormatDateTime(Valid(0.0), many_years).size(), 255u);

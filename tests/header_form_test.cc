@@ -48,8 +48,10 @@ TEST_F(HeaderFormTest, FirstStartWithoutSettingsFile) {
   EXPECT_EQ(Ini(),
             "[Settings]\r\nBand=40M\r\nPower=MIXED\r\nOperators=N0CALL/P\r\nName=\r\n"
             "Address=\r\nAddress-City=\r\nAddress-PostalCode=\r\nAddress-Country=\r\n"
-            "Category=SINGLE-OP\r\nContest=" + kContest + "\r\nEmail=\r\nClub=\r\n"
-            "SoapBox=\r\nLoc=\r\n");
+            "Category=SINGLE-OP\r\nContest=" +
+                kContest +
+                "\r\nEmail=\r\nClub=\r\n"
+                "SoapBox=\r\nLoc=\r\n");
 }
 
 TEST_F(HeaderFormTest, StoredValuesFillTheFormButBandAndPowerNever) {
@@ -100,7 +102,7 @@ TEST_F(HeaderFormTest, EditsOnOk) {
   EXPECT_EQ(s.categoryOperator, "MY OWN TEXT");
   EXPECT_EQ(s.callsign, "EDITED");
   EXPECT_EQ(s.fileStem, "N0CALL");  // the stem of the call the reset passed
-  EXPECT_EQ(s.claimed, "");          // what is typed under CLAIMED is dropped
+  EXPECT_EQ(s.claimed, "");         // what is typed under CLAIMED is dropped
   EXPECT_EQ(s.soapbox, "first\r\nSOAPBOX: second\r\nSOAPBOX: ");
   EXPECT_TRUE(s.CabrilloLines.empty());
   const std::string ini = Ini();

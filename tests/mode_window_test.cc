@@ -26,8 +26,8 @@ TEST(ModeWindowTest, CommandTable) {
 
 TEST(ModeWindowTest, PositionTextStaysAFourCharacterInteger) {
   const std::pair<int, const char*> cases[] = {
-      {200, "200"}, {-20, "-20"}, {0, "0"}, {9999, "9999"}, {10000, "9999"},
-      {-999, "-999"}, {-1000, "-999"}, {2147483647, "9999"}};
+      {200, "200"},    {-20, "-20"},   {0, "0"},        {9999, "9999"},
+      {10000, "9999"}, {-999, "-999"}, {-1000, "-999"}, {2147483647, "9999"}};
   for (const auto& [edge, text] : cases) {
     EXPECT_EQ(PositionText(edge), text);
     EXPECT_LE(PositionText(edge).size(), 4u);
@@ -189,8 +189,9 @@ TEST_F(ModeWindowControlTest, ClicksSendTheButtonsCommands) {
   for (int button : {kButtonCw, kButtonSsb, kButtonRtty45}) {
     platform_.OnWindow([button](ModeWindowEvents* e) { e->Clicked(button); });
   }
-  EXPECT_EQ(platform_.sent, (std::vector<std::string>{"<MODE:CW>", "<MODE:SSB>",
-                                                      "<MODE:RTTY>", "<BAUDRATE:45.45>"}));
+  EXPECT_EQ(platform_.sent,
+            (std::vector<std::string>{"<MODE:CW>", "<MODE:SSB>", "<MODE:RTTY>",
+                                      "<BAUDRATE:45.45>"}));
   EXPECT_EQ(platform_.sessions_closed, 3);
   EXPECT_TRUE(platform_.errors.empty());
 }
@@ -245,7 +246,7 @@ TEST(ModeWindowCloseTest, EndsWhenTheThreadIsGone) {
   ModeWindowControl control(platform, settings);
   baud window(control);
   control.RunningModeWindow.store(&window);  // as the vanished thread left it
-  control.Close();  // returns although nobody cleared the window
+  control.Close();                           // returns although nobody cleared the window
   EXPECT_TRUE(control.IsOpen());
   control.RunningModeWindow.store(nullptr);
 }

@@ -12,10 +12,27 @@ TEST(IsValidExchangeTest, Table) {
     std::string text;
     int valid;
   } cases[] = {
-      {"599", 0},   {"001", 1},   {"123", 1},    {"0599", 1},  {"5990", 1}, {"PW", 1},
-      {"12", 0},    {"7", 0},     {"12345", 0},  {"", 0},      {"pw", 0},   {"P1", 0},
-      {"12a", 0},   {" 123", 0},  {"PW ", 0},    {"\xB9\xB9\xB9", 0},   {"9999", 1},
-      {std::string("1\0" "3", 3), 0},
+      {"599", 0},
+      {"001", 1},
+      {"123", 1},
+      {"0599", 1},
+      {"5990", 1},
+      {"PW", 1},
+      {"12", 0},
+      {"7", 0},
+      {"12345", 0},
+      {"", 0},
+      {"pw", 0},
+      {"P1", 0},
+      {"12a", 0},
+      {" 123", 0},
+      {"PW ", 0},
+      {"\xB9\xB9\xB9", 0},
+      {"9999", 1},
+      {std::string("1\0"
+                   "3",
+                   3),
+       0},
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidExchange(c.text), c.valid) << c.text;
 }
@@ -36,8 +53,8 @@ class CheckCallTest : public ::testing::Test {
   }
   int Check(const std::string& call, const std::string& mode = "CW",
             const std::string& band = "40m", bool with_exchange = true) {
-    return CheckCall(log_, stations_, call, band, mode, with_exchange ? exchange_ : nullptr,
-                     notice_);
+    return CheckCall(log_, stations_, call, band, mode,
+                     with_exchange ? exchange_ : nullptr, notice_);
   }
   bool Untouched(const char* buffer, size_t size) {
     for (size_t i = 0; i < size; ++i) {

@@ -20,7 +20,8 @@ CInfo Record(const std::string& call, const std::string& mode = "CW",
 
 std::vector<std::string> Calls(const QsoLogStore& log) {
   std::vector<std::string> calls;
-  for (int i = 0; i < log.Count(); ++i) calls.push_back(log.At(i).call + log.At(i).nrRcvd);
+  for (int i = 0; i < log.Count(); ++i)
+    calls.push_back(log.At(i).call + log.At(i).nrRcvd);
   return calls;
 }
 
@@ -68,8 +69,8 @@ TEST(QsoLogTest, IndexAgreesWithALinearScan) {
   for (int step = 0; step < 5000; ++step) {
     const int action = random() % 10;
     if (action < 6) {
-      CInfo r = Record(calls[random() % 4], modes[random() % 2], "40m",
-                       std::to_string(step));
+      CInfo r =
+          Record(calls[random() % 4], modes[random() % 2], "40m", std::to_string(step));
       log.Append(r);
       model.push_back(r);
     } else if (action < 9 && !model.empty()) {

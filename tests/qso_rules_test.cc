@@ -41,14 +41,32 @@ TEST_F(QsoRulesTest, ReportLineLayout) {
     const char* expected;
   } cases[] = {
       {Qso("RK3A"), kReasonDupe,
-       "QSO:  7012  CW  2015-05-28 0930  UA9OWN  599  011  RK3A  579  022   DUPE !!!\r\n"},
-      {[&] { auto q = Qso(""); q.rst_sent = ""; q.nr_rcvd = ""; q.freq_hz = 999; return q; }(),
+       "QSO:  7012  CW  2015-05-28 0930  UA9OWN  599  011  RK3A  579  022   DUPE "
+       "!!!\r\n"},
+      {[&] {
+         auto q = Qso("");
+         q.rst_sent = "";
+         q.nr_rcvd = "";
+         q.freq_hz = 999;
+         return q;
+       }(),
        kReasonNoNumber,
-       "QSO:  0  CW  2015-05-28 0930  UA9OWN    011    579     NO TX or RX NUMBER !!!\r\n"},
-      {[&] { auto q = Qso("RK3A", "FT8"); q.time.status = OleDate::kInvalid; return q; }(),
+       "QSO:  0  CW  2015-05-28 0930  UA9OWN    011    579     NO TX or RX NUMBER "
+       "!!!\r\n"},
+      {[&] {
+         auto q = Qso("RK3A", "FT8");
+         q.time.status = OleDate::kInvalid;
+         return q;
+       }(),
        kReasonNoTestMode,
-       "QSO:  7012  FT8  Invalid DateTime  UA9OWN  599  011  RK3A  579  022   NO TEST MODE !!!\r\n"},
-      {[&] { auto q = Qso("RK3A", "CW", "20m"); q.time.status = OleDate::kNull; q.freq_hz = 4294967295u; return q; }(),
+       "QSO:  7012  FT8  Invalid DateTime  UA9OWN  599  011  RK3A  579  022   NO TEST "
+       "MODE !!!\r\n"},
+      {[&] {
+         auto q = Qso("RK3A", "CW", "20m");
+         q.time.status = OleDate::kNull;
+         q.freq_hz = 4294967295u;
+         return q;
+       }(),
        kReasonNoContestBand,
        "QSO:  4294967  CW    UA9OWN  599  011  RK3A  579  022   NO CONTEST BAND !!!\r\n"},
   };
@@ -62,8 +80,19 @@ TEST_F(QsoRulesTest, RulesApplyInOrderAndTheFirstFailureDecides) {
     const char* reason;  // null: nothing written
   } cases[] = {
       {Qso("A1"), 1, nullptr},
-      {[&] { auto q = Qso("A2", "cw", "20m"); q.nr_sent = ""; q.nr_rcvd = "PW"; return q; }(), 0, kReasonNoNumber},
-      {[&] { auto q = Qso("A3"); q.nr_rcvd = ""; return q; }(), 0, kReasonNoNumber},
+      {[&] {
+         auto q = Qso("A2", "cw", "20m");
+         q.nr_sent = "";
+         q.nr_rcvd = "PW";
+         return q;
+       }(),
+       0, kReasonNoNumber},
+      {[&] {
+         auto q = Qso("A3");
+         q.nr_rcvd = "";
+         return q;
+       }(),
+       0, kReasonNoNumber},
       {Qso("A4", "cw", "20m"), 0, kReasonNoTestMode},
       {Qso("A5", "PSK31"), 0, kReasonNoTestMode},
       {Qso("A6", "SSB", "40M"), 0, kReasonNoContestBand},

@@ -48,8 +48,8 @@ TEST(ScoreTest, WhatEachRecordContributes) {
 }
 
 TEST(ScoreTest, BandOrderIsDescendingByZeroPaddedText) {
-  std::vector<std::string> bands = {"40m", "160m", "2m", "80m", "10m", "20m",
-                                    "15m", "6m",   "70cm"};
+  std::vector<std::string> bands = {"40m", "160m", "2m", "80m", "10m",
+                                    "20m", "15m",  "6m", "70cm"};
   SortBands(&bands);
   EXPECT_EQ(bands, (std::vector<std::string>{"70cm", "160m", "80m", "40m", "20m", "15m",
                                              "10m", "6m", "2m"}));

@@ -14,13 +14,13 @@ TEST(ReplaceAllTest, Table) {
     const char *text, *find, *replacement, *expected;
   } cases[] = {
       {"a/b/c", "/", "_", "a_b_c"},
-      {"aaa", "a", "aa", "aaaaaa"},         // inserted text is not scanned again
+      {"aaa", "a", "aa", "aaaaaa"},  // inserted text is not scanned again
       {"<CR><CR>", "<CR>", "\r", "\r\r"},
       {"abc", "x", "y", "abc"},
       {"abc", "b", "b", "abc"},
       {"abab", "aba", "X", "Xb"},
       {"", "a", "b", ""},
-      {"<cr>", "<CR>", "\r", "<cr>"},       // case matters
+      {"<cr>", "<CR>", "\r", "<cr>"},  // case matters
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement), c.expected) << c.text;
@@ -39,9 +39,18 @@ TEST(LeadingIntegerTest, Table) {
   struct Case {
     const char* text;
     int value;
-  } cases[] = {{"200", 200},     {"-20", -20},  {"  42px", 42}, {"+7", 7},   {"", 0},
-               {"abc", 0},       {"0", 0},      {"- 5", 0},     {"\t-0", 0}, {"12a3", 12},
-               {"99999999999", 2147483647},     {"-99999999999", -2147483647 - 1}};
+  } cases[] = {{"200", 200},
+               {"-20", -20},
+               {"  42px", 42},
+               {"+7", 7},
+               {"", 0},
+               {"abc", 0},
+               {"0", 0},
+               {"- 5", 0},
+               {"\t-0", 0},
+               {"12a3", 12},
+               {"99999999999", 2147483647},
+               {"-99999999999", -2147483647 - 1}};
   for (const Case& c : cases) EXPECT_EQ(LeadingInteger(c.text), c.value) << c.text;
 }
 

@@ -4,7 +4,6 @@
 #define VELKARO_TESTS_TEST_SUPPORT_H_
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -25,9 +24,9 @@ class ScratchDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("velkaro-test-" + std::to_string(::getpid()) + "-" +
-            std::to_string(counter_++));
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("velkaro-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);

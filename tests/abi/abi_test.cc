@@ -32,9 +32,9 @@ struct HostDate {
 };
 
 typedef const char* T;
-using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned,
-                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double,
-                  double, T, T, T, T, T);
+using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned, T,
+                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double, double,
+                  T, T, T, T, T);
 using ResetFn = int(T, int, T, HostDate*, HostDate*, T, T, T, T, T, T, T, T, T, T, int,
                     int, int, double, double, T, T, T);
 using CheckCallFn = int(T, unsigned, unsigned, T, T, T, T, T, T, T, T, T, T, T, int, int,
@@ -235,17 +235,36 @@ TEST_F(AbiTest, WholeContestWithCabrilloSwitch) {
   EXPECT_EQ(exchange_("0599", kJunk, kJunk, kJunk, 1, 2, 3), 1);
 
   const char* own = "N0CALL/P";
-  EXPECT_EQ(Add(add_, own, {"UA3AAA", At(14, 30), 7012345, "CW", "599", "579", "001", "005", "40m"}), 1);
+  EXPECT_EQ(Add(add_, own,
+                {"UA3AAA", At(14, 30), 7012345, "CW", "599", "579", "001", "005", "40m"}),
+            1);
   EXPECT_EQ(CheckCall("UA3AAA", "CW", "40m", exchange, notice), 0);
-  EXPECT_EQ(Add(add_, own, {"UA3AAA", At(14, 35), 7012999, "CW", "599", "579", "002", "006", "40m"}), 1);
-  EXPECT_EQ(Add(add_, own, {"R9XYZ", At(14, 40), 7100000, "SSB", "59", "57", "003", "PW", "40m"}), 1);
-  EXPECT_EQ(Add(add_, own, {"UA3AAA", At(14, 45), 7012000, "cw", "599", "579", "007", "008", "40m"}), 0);
-  EXPECT_EQ(Add(add_, own, {"RK1B", At(14, 46), 14080000, "RTTY", "599", "599", "009", "010", "20m"}), 0);
-  EXPECT_EQ(Add(add_, own, {"RK1B", At(14, 47), 7040000, "RTTY", "599", "599", "009", "", "40m"}), 0);
-  EXPECT_EQ(Add(add_, own, {"RK1B", At(14, 50), 7040999, "RTTY", "599", "599", "004", "010", "40m"}), 1);
+  EXPECT_EQ(Add(add_, own,
+                {"UA3AAA", At(14, 35), 7012999, "CW", "599", "579", "002", "006", "40m"}),
+            1);
+  EXPECT_EQ(Add(add_, own,
+                {"R9XYZ", At(14, 40), 7100000, "SSB", "59", "57", "003", "PW", "40m"}),
+            1);
+  EXPECT_EQ(Add(add_, own,
+                {"UA3AAA", At(14, 45), 7012000, "cw", "599", "579", "007", "008", "40m"}),
+            0);
+  EXPECT_EQ(
+      Add(add_, own,
+          {"RK1B", At(14, 46), 14080000, "RTTY", "599", "599", "009", "010", "20m"}),
+      0);
+  EXPECT_EQ(Add(add_, own,
+                {"RK1B", At(14, 47), 7040000, "RTTY", "599", "599", "009", "", "40m"}),
+            0);
+  EXPECT_EQ(Add(add_, own,
+                {"RK1B", At(14, 50), 7040999, "RTTY", "599", "599", "004", "010", "40m"}),
+            1);
   // Removing a QSO that is not in the log, and one with an empty exchange.
-  EXPECT_EQ(Add(remove_, own, {"ZZ9ZZ", At(15, 0), 7000000, "CW", "599", "599", "1", "2", "40m"}), 1);
-  EXPECT_EQ(Add(remove_, own, {"RK1B", At(15, 0), 7000000, "RTTY", "599", "599", "", "2", "40m"}), 0);
+  EXPECT_EQ(Add(remove_, own,
+                {"ZZ9ZZ", At(15, 0), 7000000, "CW", "599", "599", "1", "2", "40m"}),
+            1);
+  EXPECT_EQ(Add(remove_, own,
+                {"RK1B", At(15, 0), 7000000, "RTTY", "599", "599", "", "2", "40m"}),
+            0);
 
   int points = 0;
   const char* returned = result_(&points);
@@ -262,35 +281,40 @@ TEST_F(AbiTest, WholeContestWithCabrilloSwitch) {
 
   EXPECT_EQ(ReadBytes(dir_ / "err.txt"),
             "\xC4\xE5\xED\xFC \xE2\xE5\xEB\xEA\xE0\xF0\xEE UBN file \r\n"
-            "QSO:  7012  CW  2015-05-28 1435  N0CALL/P  599  002  UA3AAA  579  006   DUPE !!!\r\n"
-            "QSO:  7012  cw  2015-05-28 1445  N0CALL/P  599  007  UA3AAA  579  008   NO TEST MODE !!!\r\n"
-            "QSO:  14080  RTTY  2015-05-28 1446  N0CALL/P  599  009  RK1B  599  010   NO CONTEST BAND !!!\r\n"
-            "QSO:  7040  RTTY  2015-05-28 1447  N0CALL/P  599  009  RK1B  599     NO TX or RX NUMBER !!!\r\n");
+            "QSO:  7012  CW  2015-05-28 1435  N0CALL/P  599  002  UA3AAA  579  006   "
+            "DUPE !!!\r\n"
+            "QSO:  7012  cw  2015-05-28 1445  N0CALL/P  599  007  UA3AAA  579  008   NO "
+            "TEST MODE !!!\r\n"
+            "QSO:  14080  RTTY  2015-05-28 1446  N0CALL/P  599  009  RK1B  599  010   NO "
+            "CONTEST BAND !!!\r\n"
+            "QSO:  7040  RTTY  2015-05-28 1447  N0CALL/P  599  009  RK1B  599     NO TX "
+            "or RX NUMBER !!!\r\n");
 
-  EXPECT_EQ(ReadBytes(dir_ / "N0CALL_P.cbr"),
-            "START-OF-LOG: 3.0\r\n"
-            "CONTEST: \xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE\r\n"
-            "CALLSIGN: N0CALL/P\r\n"
-            "CATEGORY-OPERATOR: SINGLE-OP\r\n"
-            "CATEGORY-MODE: MIXED\r\n"
-            "LOCATION: \r\n"
-            "CLAIMED-SCORE: 5\r\n"
-            "CLUB: \r\n"
-            "CREATED-BY: Zelvo \r\n"
-            "E-MAIL: \r\n"
-            "NAME: \r\n"
-            "ADDRESS: \r\n"
-            "ADDRESS-CITY: \r\n"
-            "ADDRESS-POSTALCODE: \r\n"
-            "ADDRESS-COUNTRY: \r\n"
-            "OPERATORS: N0CALL/P\r\n"
-            "SOAPBOX: \r\n"
-            //    freq  md date            own call      rst nr     call          rst nr
-            "QSO:  7012 CW 2015-05-28 1430 N0CALL/P      599 001    UA3AAA        579 005\r\n"
-            "QSO:  7012 CW 2015-05-28 1435 N0CALL/P      599 002    UA3AAA        579 006\r\n"
-            "QSO:  7100 PH 2015-05-28 1440 N0CALL/P      59  003    R9XYZ         57  PW\r\n"
-            "QSO:  7040 RY 2015-05-28 1450 N0CALL/P      599 004    RK1B          599 010\r\n"
-            "END-OF-LOG:\r\n");
+  EXPECT_EQ(
+      ReadBytes(dir_ / "N0CALL_P.cbr"),
+      "START-OF-LOG: 3.0\r\n"
+      "CONTEST: \xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE\r\n"
+      "CALLSIGN: N0CALL/P\r\n"
+      "CATEGORY-OPERATOR: SINGLE-OP\r\n"
+      "CATEGORY-MODE: MIXED\r\n"
+      "LOCATION: \r\n"
+      "CLAIMED-SCORE: 5\r\n"
+      "CLUB: \r\n"
+      "CREATED-BY: Zelvo \r\n"
+      "E-MAIL: \r\n"
+      "NAME: \r\n"
+      "ADDRESS: \r\n"
+      "ADDRESS-CITY: \r\n"
+      "ADDRESS-POSTALCODE: \r\n"
+      "ADDRESS-COUNTRY: \r\n"
+      "OPERATORS: N0CALL/P\r\n"
+      "SOAPBOX: \r\n"
+      //    freq  md date            own call      rst nr     call          rst nr
+      "QSO:  7012 CW 2015-05-28 1430 N0CALL/P      599 001    UA3AAA        579 005\r\n"
+      "QSO:  7012 CW 2015-05-28 1435 N0CALL/P      599 002    UA3AAA        579 006\r\n"
+      "QSO:  7100 PH 2015-05-28 1440 N0CALL/P      59  003    R9XYZ         57  PW\r\n"
+      "QSO:  7040 RY 2015-05-28 1450 N0CALL/P      599 004    RK1B          599 010\r\n"
+      "END-OF-LOG:\r\n");
 
   const std::string settings = ReadBytes(dir_ / "Plugins" / "Velkaro.ini");
   EXPECT_EQ(settings,
@@ -347,7 +371,10 @@ TEST_F(AbiTest, CheckCallNeverWritesPastTheHostBuffers) {
 TEST_F(AbiTest, UnloadWithTheWindowOpenAndLoadAgain) {
   for (int cycle = 0; cycle < 5; ++cycle) {
     ASSERT_EQ(Reset(0, "N0CALL", At(0, 0)), 1);
-    ASSERT_EQ(Add(add_, "N0CALL", {"UA3AAA", At(14, 30), 7012345, "CW", "599", "579", "001", "005", "40m"}), 1);
+    ASSERT_EQ(
+        Add(add_, "N0CALL",
+            {"UA3AAA", At(14, 30), 7012345, "CW", "599", "579", "001", "005", "40m"}),
+        1);
     library_->Unload();  // closes the mode-switch window first
     Load();
     // A fresh load starts with an empty log.
