@@ -45,7 +45,7 @@ std::optional<uint64_t> OffsetOf(const Bytes& b, uint64_t table, int sections,
 }
 
 // The first entry of a resource directory (ids follow names): its value.
-std::optional<uint32_t> FirstEntry(const Bytes& b, uint64_t directory, uint64_t root,
+std::optional<uint32_t> FirstEntry(const Bytes& b, uint64_t directory,
                                    std::optional<uint32_t> wanted_id) {
   if (!b.Has(directory, 16)) return std::nullopt;
   const uint32_t named = b.U16(directory + 12);
@@ -55,7 +55,6 @@ std::optional<uint32_t> FirstEntry(const Bytes& b, uint64_t directory, uint64_t 
     if (!b.Has(entry, 8)) return std::nullopt;
     const uint32_t name = b.U32(entry);
     if (wanted_id && ((name & 0x80000000u) || name != *wanted_id)) continue;
-    (void)root;
     return b.U32(entry + 4);
   }
   return std::nullopt;
@@ -88,11 +87,11 @@ std::optional<FileVersion> ReadFixedFileVersion(const std::string& file) {
   const auto root = OffsetOf(b, table, sections, resource_rva, 16);
   if (!root) return std::nullopt;
   // Type RT_VERSION, then the first name, then the first language.
-  auto type = FirstEntry(b, *root, *root, kResourceTypeVersion);
+  auto type = FirstEntry(b, *root, kResourceTypeVersion);
   if (!type || !(*type & 0x80000000u)) return std::nullopt;
-  auto name = FirstEntry(b, *root + (*type & 0x7FFFFFFFu), *root, std::nullopt);
+  auto name = FirstEntry(b, *root + (*type & 0x7FFFFFFFu), std::nullopt);
   if (!name || !(*name & 0x80000000u)) return std::nullopt;
-  auto language = FirstEntry(b, *root + (*name & 0x7FFFFFFFu), *root, std::nullopt);
+  auto language = FirstEntry(b, *root + (*name & 0x7FFFFFFFu), std::nullopt);
   if (!language || (*language & 0x80000000u)) return std::nullopt;
   const uint64_t data_entry = *root + *language;
   if (!b.Has(data_entry, 16)) return std::nullopt;
