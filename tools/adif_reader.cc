@@ -144,7 +144,8 @@ class RecordBuilder {
   void Unfinished(const std::string& why) {
     if (empty()) return;
     if (!broken_) {
-      result_->diagnostics.push_back({current_.number, "", why + "; record skipped", true});
+      result_->diagnostics.push_back(
+          {current_.number, "", why + "; record skipped", true});
     }
   }
 

@@ -35,8 +35,8 @@ struct Record {
 };
 
 struct Diagnostic {
-  int record = 0;      // the record it concerns; 0 for the header or the file
-  std::string field;   // upper-case field name, empty when about a whole record
+  int record = 0;     // the record it concerns; 0 for the header or the file
+  std::string field;  // upper-case field name, empty when about a whole record
   std::string message;
   bool skipped = false;  // the record was left out of ReadResult::records
 };

@@ -28,7 +28,8 @@ char32_t CodePointOf(unsigned char byte) {
 // The Windows-1251 byte of a code point, or '?' when there is none.
 char ByteOf(char32_t point) {
   if (point < 0x80) return static_cast<char>(point);
-  if (point >= 0x0410 && point <= 0x044F) return static_cast<char>(0xC0 + (point - 0x0410));
+  if (point >= 0x0410 && point <= 0x044F)
+    return static_cast<char>(0xC0 + (point - 0x0410));
   for (int i = 0; i < 64; ++i) {
     if (kUpperHalf[i] == point) return static_cast<char>(0x80 + i);
   }

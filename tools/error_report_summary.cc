@@ -30,9 +30,9 @@ ErrorReportSummary SummariseErrorReport(std::string_view report) {
       ++summary.unrecognised_lines;
       continue;
     }
-    const std::string reason(line.substr(start + kReasonStart.size(),
-                                         line.size() - kReasonEnd.size() - start -
-                                             kReasonStart.size()));
+    const std::string reason(
+        line.substr(start + kReasonStart.size(),
+                    line.size() - kReasonEnd.size() - start - kReasonStart.size()));
     if (reason == "DUPE") {
       ++summary.dupe_lines;
       continue;

@@ -119,7 +119,8 @@ std::optional<uint64_t> ParseMegahertz(std::string_view text) {
   std::string_view fraction =
       point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
   if (whole.empty() && fraction.empty()) return std::nullopt;
-  if ((!whole.empty() && !AllDigits(whole)) || (!fraction.empty() && !AllDigits(fraction))) {
+  if ((!whole.empty() && !AllDigits(whole)) ||
+      (!fraction.empty() && !AllDigits(fraction))) {
     return std::nullopt;
   }
   uint64_t hz = 0;
@@ -221,7 +222,8 @@ std::optional<HostQso> HostQsoFromRecord(const adif::Record& record,
              : hz          ? BandOfFrequency(*hz)
                            : std::string();
 
-  qso.mode = Utf8ToCp1251(HostMode(FirstOf(record, {"MODE"}), FirstOf(record, {"SUBMODE"})));
+  qso.mode =
+      Utf8ToCp1251(HostMode(FirstOf(record, {"MODE"}), FirstOf(record, {"SUBMODE"})));
   qso.station_call = Utf8ToCp1251(FirstOf(record, {"STATION_CALLSIGN", "OPERATOR"}));
   qso.rst_sent = Utf8ToCp1251(FirstOf(record, {"RST_SENT"}));
   qso.rst_rcvd = Utf8ToCp1251(FirstOf(record, {"RST_RCVD"}));

@@ -24,8 +24,8 @@ struct HostQso {
   std::string band;
   std::string rst_sent;
   std::string rst_rcvd;
-  std::string nr_sent;  // STX_STRING, else STX
-  std::string nr_rcvd;  // SRX_STRING, else SRX
+  std::string nr_sent;   // STX_STRING, else STX
+  std::string nr_rcvd;   // SRX_STRING, else SRX
   uint32_t freq_hz = 0;  // 0 when the log gives no FREQ
   double ole_days = 0;   // date and time on, days since 1899-12-30
 };

@@ -58,7 +58,8 @@ void* PluginLibrary::Find(const char* name) const { return ::dlsym(handle_, name
 
 std::string ExecutableDirectory() {
   std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path self =
+      std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? "" : self.parent_path().string();
 }
 

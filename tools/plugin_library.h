@@ -13,8 +13,7 @@ namespace velkaro::replay {
 class PluginLibrary {
  public:
   // Loads the library; null with a description in *error when it cannot.
-  static std::unique_ptr<PluginLibrary> Open(const std::string& path,
-                                             std::string* error);
+  static std::unique_ptr<PluginLibrary> Open(const std::string& path, std::string* error);
   // Unloads the library: the plug-in's exit code runs here.
   ~PluginLibrary();
 

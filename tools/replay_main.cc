@@ -67,7 +67,9 @@ struct Options {
   std::string result_file;
 };
 
-void Fail(const std::string& message) { std::cerr << "velkaro-replay: " << message << '\n'; }
+void Fail(const std::string& message) {
+  std::cerr << "velkaro-replay: " << message << '\n';
+}
 
 // Returns 0 to go on, or the exit status.
 int ParseOptions(int argc, char** argv, Options* options) {
@@ -134,6 +136,8 @@ std::optional<double> ParseContestDate(const std::string& text) {
 }
 
 bool ReadWholeFile(const fs::path& path, std::string* bytes) {
+  std::error_code error;
+  if (fs::is_directory(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream buffer;
@@ -223,8 +227,8 @@ void PrintSummary(const std::string& log_name, int records, int skipped,
   if (!report_read) {
     std::cout << "  (err.txt could not be read)\n";
   } else if (report.rejected_lines() != outcome.rejected) {
-    std::cout << "  (err.txt lists " << report.rejected_lines() << " rejections, AddData0 "
-              << outcome.rejected << ")\n";
+    std::cout << "  (err.txt lists " << report.rejected_lines()
+              << " rejections, AddData0 " << outcome.rejected << ")\n";
   }
   for (const std::string& fault : outcome.faults) {
     std::cout << "  plug-in fault: " << ForTerminal(fault) << '\n';
@@ -267,10 +271,11 @@ int Run(int argc, char** argv) {
   const std::string log_name = log_path.filename().string();
   const adif::ReadResult log = adif::ReadAdif(bytes);
   int records = 0;  // the highest record number met, skipped records included
+  // What is wrong with the log, reported in record order.
+  std::vector<std::pair<int, std::string>> reports;
   for (const adif::Diagnostic& d : log.diagnostics) {
-    std::cerr << log_name << ": "
-              << (d.record == 0 ? std::string("header") : "record " + std::to_string(d.record))
-              << (d.field.empty() ? "" : ", " + d.field) << ": " << d.message << '\n';
+    reports.emplace_back(d.record,
+                         (d.field.empty() ? "" : ", " + d.field) + ": " + d.message);
     records = std::max(records, d.record);
   }
   std::vector<HostQso> qsos;
@@ -279,12 +284,21 @@ int Run(int argc, char** argv) {
     std::vector<FieldProblem> problems;
     std::optional<HostQso> qso = HostQsoFromRecord(record, &problems);
     for (const FieldProblem& p : problems) {
-      std::cerr << log_name << ": record " << record.number << ", " << p.field << ": "
-                << p.message << "; record skipped\n";
+      reports.emplace_back(record.number,
+                           ", " + p.field + ": " + p.message + "; record skipped");
     }
     if (qso) qsos.push_back(std::move(*qso));
   }
+  std::stable_sort(reports.begin(), reports.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [record, text] : reports) {
+    std::cerr << log_name << ": "
+              << (record == 0 ? std::string("header")
+                              : "record " + std::to_string(record))
+              << text << '\n';
+  }
   const int skipped = records - static_cast<int>(qsos.size());
+  if (records == 0) Fail("warning: no ADIF records in " + log_path.string());
 
   ContestSetup setup;
   setup.cabrillo = options.cabrillo;
@@ -298,8 +312,9 @@ int Run(int argc, char** argv) {
       }
     }
     if (setup.own_call.empty()) {
-      Fail("warning: no STATION_CALLSIGN or OPERATOR in the log and no --call: "
-           "the own call sign is empty");
+      Fail(
+          "warning: no STATION_CALLSIGN or OPERATOR in the log and no --call: "
+          "the own call sign is empty");
     }
   }
   if (contest_date) {
@@ -319,7 +334,8 @@ int Run(int argc, char** argv) {
   const fs::path folder = fs::current_path();
 
   std::string load_error;
-  std::unique_ptr<PluginLibrary> library = PluginLibrary::Open(plugin_path.string(), &load_error);
+  std::unique_ptr<PluginLibrary> library =
+      PluginLibrary::Open(plugin_path.string(), &load_error);
   if (!library) {
     Fail("cannot load the plug-in " + plugin_path.string() + ": " + load_error);
     return kExitFailure;

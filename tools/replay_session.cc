@@ -53,10 +53,10 @@ ReplayOutcome PlayContest(const PluginApi& api, const ContestSetup& setup,
                                      "", 0, 0, 0, 0.0, 0.0, "", "", "", "", "", band, "",
                                      exchange.data(), notice.data());
     if (exchange.Overrun() || notice.Overrun()) {
-      outcome.faults.push_back("CheckCall0 wrote past the host's " +
-                               std::string(exchange.Overrun() ? "10-byte exchange"
-                                                              : "23-byte notice") +
-                               " buffer for " + qso.call);
+      outcome.faults.push_back(
+          "CheckCall0 wrote past the host's " +
+          std::string(exchange.Overrun() ? "10-byte exchange" : "23-byte notice") +
+          " buffer for " + qso.call);
     }
     if (check == kCheckSpecial && !notice.Text().empty()) {
       outcome.specials.push_back({qso.call, notice.Text(), exchange.Text()});
@@ -70,11 +70,11 @@ ReplayOutcome PlayContest(const PluginApi& api, const ContestSetup& setup,
     HostDate unused{0.0, kDateNull};
     HostDate unused2 = unused;
     HostDate unused3 = unused;
-    const int added = api.add_data(
-        own, call, &time, &unused, &unused2, &unused3, 0, qso.freq_hz, mode,
-        qso.rst_sent.c_str(), qso.rst_rcvd.c_str(), qso.nr_sent.c_str(),
-        qso.nr_rcvd.c_str(), "", "", "", "", "", "", "", "", "", "", 0, 0, 0, 0.0, 0.0,
-        "", "", "", band, "");
+    const int added =
+        api.add_data(own, call, &time, &unused, &unused2, &unused3, 0, qso.freq_hz, mode,
+                     qso.rst_sent.c_str(), qso.rst_rcvd.c_str(), qso.nr_sent.c_str(),
+                     qso.nr_rcvd.c_str(), "", "", "", "", "", "", "", "", "", "", 0, 0, 0,
+                     0.0, 0.0, "", "", "", band, "");
     if (added == 1) {
       ++outcome.accepted;
       if (check == kCheckDupe) ++outcome.duplicates;

@@ -27,11 +27,11 @@ struct SpecialStationMet {
 };
 
 struct ReplayOutcome {
-  std::string result_text;  // GetResult0's text, Windows-1251 as returned
-  int result_int = 0;       // what GetResult0 stored through its argument
-  int accepted = 0;         // AddData0 returned 1
-  int rejected = 0;         // AddData0 returned 0
-  int duplicates = 0;       // accepted QSOs that CheckCall0 called duplicates
+  std::string result_text;    // GetResult0's text, Windows-1251 as returned
+  int result_int = 0;         // what GetResult0 stored through its argument
+  int accepted = 0;           // AddData0 returned 1
+  int rejected = 0;           // AddData0 returned 0
+  int duplicates = 0;         // accepted QSOs that CheckCall0 called duplicates
   int refused_exchanges = 0;  // IsValidExchg0 returned 0
   std::vector<SpecialStationMet> specials;
   // Breaches of the host's rules by the plug-in (a buffer overrun, a null

@@ -20,7 +20,7 @@ TEST(Cp1251Test, KnownCharacters) {
       {"\xAB\xBB", "\xC2\xAB\xC2\xBB"},                          // «»
       {"\xA0", "\xC2\xA0"},                                      // no-break space
       {"\xB2\xB3\xAA\xBA\xAF\xBF", "\xD0\x86\xD1\x96\xD0\x84\xD1\x94\xD0\x87\xD1\x97"},
-      {"\xA5\xB4", "\xD2\x90\xD2\x91"},                          // Ґґ
+      {"\xA5\xB4", "\xD2\x90\xD2\x91"},  // Ґґ
       {"R3AB 599\r\n", "R3AB 599\r\n"},
   };
   for (const Case& c : cases) {
@@ -45,14 +45,14 @@ TEST(Cp1251Test, WhatWindows1251CannotHoldBecomesAQuestionMark) {
     std::string utf8;
     std::string cp1251;
   } cases[] = {
-      {"\xE4\xB8\xAD", "?"},                  // a CJK character
-      {"\xF0\x9F\x98\x80", "?"},              // an emoji
-      {"\xC3\xA9", "?"},                      // é
-      {"a\xC3", "a?"},                        // a sequence cut short
-      {"\xC0\x80", "??"},                     // an overlong NUL
-      {"\xED\xA0\x80", "???"},                // a surrogate
-      {"\xFF\xFE", "??"},                     // no UTF-8 at all
-      {"\xD0\x9F\xD0", "\xCF?"},              // П, then a cut sequence
+      {"\xE4\xB8\xAD", "?"},      // a CJK character
+      {"\xF0\x9F\x98\x80", "?"},  // an emoji
+      {"\xC3\xA9", "?"},          // é
+      {"a\xC3", "a?"},            // a sequence cut short
+      {"\xC0\x80", "??"},         // an overlong NUL
+      {"\xED\xA0\x80", "???"},    // a surrogate
+      {"\xFF\xFE", "??"},         // no UTF-8 at all
+      {"\xD0\x9F\xD0", "\xCF?"},  // П, then a cut sequence
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.utf8);

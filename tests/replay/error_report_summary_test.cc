@@ -25,8 +25,9 @@ TEST(ErrorReportSummaryTest, CountsEachReason) {
       "QSO:  7012  CW  2025-05-25 0622  UA3VLK  599    R3ABG  599     NO TX or RX NUMBER "
       "!!!\r\n";
   const ErrorReportSummary summary = SummariseErrorReport(report);
-  EXPECT_EQ(summary.rejections,
-            (Reasons{{"NO CONTEST BAND", 1}, {"NO TEST MODE", 2}, {"NO TX or RX NUMBER", 1}}));
+  EXPECT_EQ(
+      summary.rejections,
+      (Reasons{{"NO CONTEST BAND", 1}, {"NO TEST MODE", 2}, {"NO TX or RX NUMBER", 1}}));
   EXPECT_EQ(summary.dupe_lines, 2);
   EXPECT_EQ(summary.rejected_lines(), 4);
   EXPECT_EQ(summary.qso_lines, 6);
@@ -35,8 +36,9 @@ TEST(ErrorReportSummaryTest, CountsEachReason) {
 
 TEST(ErrorReportSummaryTest, BlanksInsideTheFieldsDoNotShiftTheReason) {
   // An exchange that ends in blanks stands right before the reason.
-  const std::string report = std::string(kHeader) +
-                             "QSO:  7012  FT8  d  O  599  1  C  599  12     NO TEST MODE !!!\n";
+  const std::string report =
+      std::string(kHeader) +
+      "QSO:  7012  FT8  d  O  599  1  C  599  12     NO TEST MODE !!!\n";
   EXPECT_EQ(SummariseErrorReport(report).rejections, (Reasons{{"NO TEST MODE", 1}}));
 }
 

@@ -26,8 +26,8 @@ const std::string kBase = "<CALL:5>R3ABC<QSO_DATE:8>20150528<TIME_ON:4>0930";
 HostQso Convert(const std::string& extra) {
   std::vector<FieldProblem> problems;
   std::optional<HostQso> qso = HostQsoFromRecord(RecordOf(kBase + extra), &problems);
-  EXPECT_TRUE(problems.empty()) << problems.front().field << ": "
-                                << problems.front().message;
+  EXPECT_TRUE(problems.empty())
+      << problems.front().field << ": " << problems.front().message;
   return qso.value_or(HostQso());
 }
 
@@ -48,7 +48,7 @@ TEST(HostQsoTest, ModeAsTheHostNamesIt) {
       {"<MODE:4>MFSK<SUBMODE:3>FT4", "FT4"},
       {"<MODE:3>PSK<SUBMODE:6>BPSK63", "BPSK63"},
       {"<MODE:2>CW<SUBMODE:3>PCW", "CW"},
-      {"<MODE:4>Olivia", "Olivia"},
+      {"<MODE:6>Olivia", "Olivia"},
       {"", ""},
   };
   for (const Case& c : cases) {
@@ -72,8 +72,8 @@ TEST(HostQsoTest, BandFromBandOrFrequency) {
       {"<FREQ:4>1.81", "160m", 1'810'000},
       {"<FREQ:7>432.100", "70cm", 432'100'000},
       {"<BAND:4>70CM", "70cm", 0},
-      {"<FREQ:8>7.0123455", "40m", 7'012'346},  // to the nearest Hz
-      {"<FREQ:9>7.01234549", "40m", 7'012'345},
+      {"<FREQ:9>7.0123455", "40m", 7'012'346},  // to the nearest Hz
+      {"<FREQ:10>7.01234549", "40m", 7'012'345},
       {"<FREQ:7>  7.01 ", "40m", 7'010'000},
       {"", "", 0},
   };
@@ -103,7 +103,10 @@ TEST(HostQsoTest, ExchangesReportsAndStationCall) {
 TEST(HostQsoTest, TextsGoToWindows1251) {
   // "ПВ" in UTF-8; an emoji has no Windows-1251 byte.
   EXPECT_EQ(Convert("<SRX_STRING:4>\xD0\x9F\xD0\x92").nr_rcvd, "\xCF\xC2");
-  EXPECT_EQ(Convert("<SRX_STRING:6>1\xF0\x9F\x98\x80" "2").nr_rcvd, "1?2");
+  EXPECT_EQ(Convert("<SRX_STRING:6>1\xF0\x9F\x98\x80"
+                    "2")
+                .nr_rcvd,
+            "1?2");
 }
 
 TEST(HostQsoTest, TimeIsTheOleDayCount) {
