@@ -117,26 +117,28 @@ inline bool PumpUntil(const std::function<bool()>& ready, int seconds = 20) {
   return true;
 }
 
+struct WindowSearch {
+  std::string caption;
+  std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK VisitWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  char text[256] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+      search->caption == text) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
 // Visible top-level windows of this process with this caption.
 inline std::vector<HWND> WindowsNamed(const std::string& caption) {
-  struct Search {
-    std::string caption;
-    std::vector<HWND> found;
-  } search{caption, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        char text[256] = {};
-        ::GetWindowTextA(window, text, sizeof text);
-        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-            s->caption == text) {
-          s->found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{caption, {}};
+  ::EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
