@@ -182,7 +182,12 @@ std::optional<HostQso> HostQsoFromRecord(const adif::Record& record,
   auto problem = [&](const char* field, std::string message) {
     problems->push_back({field, std::move(message)});
   };
-  auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+  auto quoted = [](std::string_view text) {
+    std::string out(1, '"');
+    out.append(text);
+    out.push_back('"');
+    return out;
+  };
 
   HostQso qso;
   const std::string_view call = FirstOf(record, {"CALL"});

@@ -344,14 +344,13 @@ int Run(int argc, char** argv) {
   if (!LoadApi(*library, &api)) return kExitFailure;
 
   const ReplayOutcome outcome = PlayContest(api, setup, qsos);
-  library.reset();  // the plug-in's exit runs before its files are read back
-
-  std::cout << ForTerminal(outcome.result_text);
+  std::cout << ForTerminal(outcome.result_text) << std::flush;
   if (!result_path.empty()) {
     std::ofstream out(result_path, std::ios::binary | std::ios::trunc);
     out << outcome.result_text;
     if (!out) Fail("cannot write " + result_path.string());
   }
+  library.reset();  // unloads the plug-in, as the host does when it closes
   std::string report_bytes;
   const bool report_read = ReadWholeFile("err.txt", &report_bytes);
   PrintSummary(log_name, records, skipped, outcome, SummariseErrorReport(report_bytes),
