@@ -41,11 +41,37 @@ constexpr size_t kExchangeSize = 10;
 constexpr size_t kNoticeSize = 23;
 constexpr int kMaxCalls = 48;
 
-const char* const kWords[] = {
-    "",     "40m",  "40M",  "40 m", "20m",   "CW",     "SSB",    "RTTY",  "cw",
-    "ssb",  "BPSK63", "PW", "pw",   "599",   "0599",   "5990",   "001",   "1234",
-    "12",   "12345", "R9XYZ", "UA3AAA", "RA1234567890ABC", "N0CALL/P", "\\/\\",
-    " ",    "  R9XYZ ", "\xC0\xC1\xC2\xFF\x80", "\r\n", "%s%n%i", "<CR><LF>"};
+const char* const kWords[] = {"",
+                              "40m",
+                              "40M",
+                              "40 m",
+                              "20m",
+                              "CW",
+                              "SSB",
+                              "RTTY",
+                              "cw",
+                              "ssb",
+                              "BPSK63",
+                              "PW",
+                              "pw",
+                              "599",
+                              "0599",
+                              "5990",
+                              "001",
+                              "1234",
+                              "12",
+                              "12345",
+                              "R9XYZ",
+                              "UA3AAA",
+                              "RA1234567890ABC",
+                              "N0CALL/P",
+                              "\\/\\",
+                              " ",
+                              "  R9XYZ ",
+                              "\xC0\xC1\xC2\xFF\x80",
+                              "\r\n",
+                              "%s%n%i",
+                              "<CR><LF>"};
 
 // The plug-in's view of a host text: the bytes up to the first NUL.
 std::string HostText(const std::string& bytes) { return std::string(bytes.c_str()); }
@@ -104,15 +130,31 @@ class Session {
     Reset();
     for (int i = 0; i < kMaxCalls && in_.remaining_bytes() > 0; ++i) {
       switch (in_.ConsumeIntegralInRange<int>(0, 8)) {
-        case 0: Reset(); break;
+        case 0:
+          Reset();
+          break;
         case 1:
-        case 2: Add(); break;
-        case 3: Remove(); break;
-        case 4: CheckCall(); break;
-        case 5: ExchangeCheck(); break;
-        case 6: Result(); break;
-        case 7: SetName(); break;
-        case 8: WriteStationList(); break;
+        case 2:
+          Add();
+          break;
+        case 3:
+          Remove();
+          break;
+        case 4:
+          CheckCall();
+          break;
+        case 5:
+          ExchangeCheck();
+          break;
+        case 6:
+          Result();
+          break;
+        case 7:
+          SetName();
+          break;
+        case 8:
+          WriteStationList();
+          break;
       }
     }
     Result();
@@ -122,8 +164,10 @@ class Session {
   std::string Text() {
     switch (in_.ConsumeIntegralInRange<int>(0, 5)) {
       case 0:
-      case 1: return in_.PickValueInArray(kWords);
-      case 2: return HostText(in_.ConsumeRandomLengthString(24));
+      case 1:
+        return in_.PickValueInArray(kWords);
+      case 2:
+        return HostText(in_.ConsumeRandomLengthString(24));
       case 3:
         if (!model_.log.empty()) {
           return model_.log[in_.ConsumeIntegralInRange<size_t>(0, model_.log.size() - 1)]
@@ -149,11 +193,21 @@ class Session {
   velkaro::OleDate Date() {
     velkaro::OleDate date;
     switch (in_.ConsumeIntegralInRange<int>(0, 5)) {
-      case 0: date.days = 42152.0 + in_.ConsumeProbability<double>(); break;
-      case 1: date.days = std::numeric_limits<double>::quiet_NaN(); break;
-      case 2: date.days = std::numeric_limits<double>::infinity(); break;
-      case 3: date.days = -std::numeric_limits<double>::infinity(); break;
-      default: date.days = in_.ConsumeFloatingPoint<double>(); break;
+      case 0:
+        date.days = 42152.0 + in_.ConsumeProbability<double>();
+        break;
+      case 1:
+        date.days = std::numeric_limits<double>::quiet_NaN();
+        break;
+      case 2:
+        date.days = std::numeric_limits<double>::infinity();
+        break;
+      case 3:
+        date.days = -std::numeric_limits<double>::infinity();
+        break;
+      default:
+        date.days = in_.ConsumeFloatingPoint<double>();
+        break;
     }
     date.status = in_.ConsumeBool() ? 0 : in_.ConsumeIntegral<int32_t>();
     return date;
@@ -166,7 +220,9 @@ class Session {
       case 0:
         fs::remove(path);
         return;
-      case 1: bytes = in_.ConsumeRandomLengthString(2048); break;
+      case 1:
+        bytes = in_.ConsumeRandomLengthString(2048);
+        break;
       default: {
         // Numbered lines of call signs, some with remarks.
         const int lines = in_.ConsumeIntegralInRange<int>(0, 12);
@@ -188,10 +244,9 @@ class Session {
     velkaro::OleDate start = Date();
     velkaro::OleDate end = Date();
     const char* junk = "\xFF\x80junk";
-    const int result =
-        ResetStats0(junk, cabrillo, own.c_str(), &start, &end, junk, junk, junk, junk,
-                    junk, junk, junk, junk, junk, junk, -1, 0, 7, NAN, 1e308, junk, junk,
-                    junk);
+    const int result = ResetStats0(junk, cabrillo, own.c_str(), &start, &end, junk, junk,
+                                   junk, junk, junk, junk, junk, junk, junk, junk, -1, 0,
+                                   7, NAN, 1e308, junk, junk, junk);
     Require(result == 1, "ResetStats0 did not return 1");
     model_.log.clear();
     model_.cabrillo = cabrillo != 0;
@@ -232,8 +287,8 @@ class Session {
     return entry(q.own.c_str(), q.call.c_str(), &q.time, &other, &other, &other,
                  0xFFFFFFFFu, q.freq_hz, q.mode.c_str(), q.rst_sent.c_str(),
                  q.rst_rcvd.c_str(), q.nr_sent.c_str(), q.nr_rcvd.c_str(), junk, junk,
-                 junk, junk, junk, junk, junk, junk, junk, junk, 1, 2, 3, NAN, -0.0,
-                 junk, junk, junk, q.band.c_str(), junk);
+                 junk, junk, junk, junk, junk, junk, junk, junk, 1, 2, 3, NAN, -0.0, junk,
+                 junk, junk, q.band.c_str(), junk);
   }
 
   void Add() {
@@ -296,11 +351,11 @@ class Session {
     std::memcpy(notice, notice_before.data(), kNoticeSize);
 
     const char* junk = "\xFE";
-    const int result = CheckCall0(
-        null_call ? nullptr : call.c_str(), 1, 2, null_mode ? nullptr : mode.c_str(), junk,
-        junk, junk, junk, junk, junk, junk, junk, junk, junk, 4, 5, 6, NAN, 1.5, junk,
-        junk, junk, junk, junk, null_band ? nullptr : band.c_str(), junk, exchange,
-        notice);
+    const int result =
+        CheckCall0(null_call ? nullptr : call.c_str(), 1, 2,
+                   null_mode ? nullptr : mode.c_str(), junk, junk, junk, junk, junk, junk,
+                   junk, junk, junk, junk, 4, 5, 6, NAN, 1.5, junk, junk, junk, junk,
+                   junk, null_band ? nullptr : band.c_str(), junk, exchange, notice);
 
     int expected;
     bool filled = false;
@@ -323,8 +378,8 @@ class Session {
       const std::string full = call + velkaro::texts::kSpecialNoticeTail;
       const void* end = std::memchr(notice, '\0', kNoticeSize);
       Require(end != nullptr, "the notice is not terminated inside its buffer");
-      const size_t length = static_cast<size_t>(static_cast<char*>(
-                                const_cast<void*>(end)) - notice);
+      const size_t length =
+          static_cast<size_t>(static_cast<char*>(const_cast<void*>(end)) - notice);
       Require(full.compare(0, length, notice, length) == 0,
               "the notice is not the call with the special-station text");
       if (full.size() < kNoticeSize) {
@@ -335,9 +390,9 @@ class Session {
               "bytes after the notice changed");
       if (exchange) {
         Require(std::memcmp(exchange, "PW", 3) == 0, "the exchange is not PW");
-        Require(std::memcmp(exchange + 3, exchange_before.data() + 3,
-                            kExchangeSize - 3) == 0,
-                "bytes after the exchange changed");
+        Require(
+            std::memcmp(exchange + 3, exchange_before.data() + 3, kExchangeSize - 3) == 0,
+            "bytes after the exchange changed");
       }
     } else {
       Require(std::memcmp(notice, notice_before.data(), kNoticeSize) == 0,

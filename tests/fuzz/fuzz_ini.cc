@@ -33,8 +33,8 @@ bool Framed(const std::string& text) {
 bool PlainValue(const std::string& v) {
   if (v.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
   if (!Framed(v)) return false;
-  return v.empty() || (v.front() != '"' && v.front() != '\'' && v.back() != '"' &&
-                       v.back() != '\'');
+  return v.empty() ||
+         (v.front() != '"' && v.front() != '\'' && v.back() != '"' && v.back() != '\'');
 }
 bool PlainKey(const std::string& k) {
   return !k.empty() && PlainValue(k) && k.find('=') == std::string::npos &&
