@@ -31,6 +31,7 @@ namespace fs = std::filesystem;
 // Long texts, so that their copies need memory of their own.
 const std::string kOwnCall = "RA1234567890/P";
 const std::string kCabrilloFile = "RA1234567890_P.cbr";
+const std::string kEarlierCabrilloFile = "SETUP.cbr";
 const std::string kStationList =
     "1 R9XYZ Special one\r\n2 RK1B/9 another\r\n3 UA9ABCDEFGHIJKL long call\r\n";
 
@@ -180,11 +181,16 @@ class OutOfMemoryTest : public ScratchDirTest {
     ScratchDirTest::TearDown();
   }
 
-  // A contest with a QSO in the log and the mode-switch window closed, so
-  // that the reset under test has everything to do.
+  // An earlier contest with its own Cabrillo file and a QSO in the log, and
+  // the mode-switch window closed, so that the reset under test has
+  // everything to do.
   void Prepare() {
-    ASSERT_EQ(HostReset(0, "SETUP"), 1);
+    ASSERT_EQ(HostReset(1, "SETUP"), 1);
     ASSERT_EQ(HostAdd("SETUP", {.call = "OLD0000000000000"}), 1);
+    int points = 0;
+    GetResult0(&points);
+    earlier_cabrillo_ = ReadBytes(kEarlierCabrilloFile);
+    ASSERT_TRUE(CompleteCabrillo(earlier_cabrillo_, 1));
     TheState().ModeWindow.Close();
     TheRecordingPlatform().messages.clear();
     TheRecordingPlatform().errors.clear();
@@ -423,6 +429,8 @@ class OutOfMemoryTest : public ScratchDirTest {
       Contest();
       const bool fired = FailingAllocator::Fired();
       ExpectConsistentIndex();
+      EXPECT_EQ(ReadBytes(kEarlierCabrilloFile), earlier_cabrillo_)
+          << step_ << ": the contest wrote over the earlier contest's Cabrillo file";
       EXPECT_TRUE(TheRecordingPlatform().messages.empty()) << step_;
       EXPECT_TRUE(TheRecordingPlatform().errors.empty()) << step_;
       if (HasFailure()) return -1;  // one broken step is enough to read
@@ -442,6 +450,7 @@ class OutOfMemoryTest : public ScratchDirTest {
 
   int64_t fail_at_ = 0;
   int call_number_ = 0;
+  std::string earlier_cabrillo_;
   std::string step_;
 };
 
