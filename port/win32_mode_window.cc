@@ -4,6 +4,9 @@
 
 #include "port/win32_api.h"
 
+#include <cstring>
+#include <vector>
+
 #include "port/platform_win32.h"
 #include "resources/velkaro_ids.h"
 
@@ -94,6 +97,21 @@ INT_PTR CALLBACK ModeWindowProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
   return FALSE;
 }
 
+struct OtherDialogs {
+  HWND window;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOtherDialogs(HWND candidate, LPARAM data) {
+  auto* dialogs = reinterpret_cast<OtherDialogs*>(data);
+  char name[16] = {};
+  ::GetClassNameA(candidate, name, sizeof name);
+  if (candidate != dialogs->window && std::strcmp(name, "#32770") == 0) {
+    dialogs->found.push_back(candidate);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 void Win32Platform::RunModeWindow(ModeWindowEvents* events) {
@@ -105,9 +123,18 @@ void Win32Platform::RunModeWindow(ModeWindowEvents* events) {
 }
 
 void Win32Platform::CloseWindow(void* window) {
+  HWND dialog = static_cast<HWND>(window);
+  // A message box of a failed click (ShowError) runs its own modal loop on
+  // the window's thread; it is closed first, or the window's dialog could not
+  // end before the operator answered it.
+  OtherDialogs boxes{dialog, {}};
+  if (const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr)) {
+    ::EnumThreadWindows(thread, &CollectOtherDialogs, reinterpret_cast<LPARAM>(&boxes));
+  }
+  for (HWND box : boxes.found) ::SendMessageA(box, WM_CLOSE, 0, 0);
   // Synchronous: returns once the window's thread has handled the request,
   // which ends its dialog. A window that is already gone answers at once.
-  ::SendMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0);
+  ::SendMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
 }  // namespace velkaro
