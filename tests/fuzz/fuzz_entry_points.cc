@@ -459,7 +459,29 @@ void FreshDirectory() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+// The fuzzer works in its scratch directory, so the paths it was given (corpus
+// folders, inputs) are made absolute first, and findings are kept where it
+// was started unless -artifact_prefix says otherwise.
+void AnchorArguments(int* argc, char*** argv) {
+  static std::vector<std::string> texts;
+  static std::vector<char*> pointers;
+  const fs::path start = fs::current_path();
+  bool has_prefix = false;
+  for (int i = 0; i < *argc; ++i) {
+    std::string arg = (*argv)[i];
+    if (arg.rfind("-artifact_prefix=", 0) == 0) has_prefix = true;
+    if (i > 0 && !arg.empty() && arg[0] != '-') arg = fs::absolute(arg).string();
+    texts.push_back(arg);
+  }
+  if (!has_prefix) texts.push_back("-artifact_prefix=" + start.string() + "/");
+  for (std::string& text : texts) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  *argc = static_cast<int>(texts.size());
+  *argv = pointers.data();
+}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  AnchorArguments(argc, argv);
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/velkaro-fuzz-XXXXXX";
   Require(::mkdtemp(pattern.data()) != nullptr, "cannot make a scratch directory");
