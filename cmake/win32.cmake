@@ -4,7 +4,6 @@
 
 enable_language(RC)
 
-# No import library: the host loads the DLL by name.
 set(VELKARO_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 
 add_library(velkaro_port_win32 STATIC
@@ -14,8 +13,8 @@ add_library(velkaro_port_win32 STATIC
   port/win32_mode_window.cc
   port/win32_threads.cc
 )
-target_compile_definitions(velkaro_port_win32 PUBLIC
-  NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Windows 7 API level; the Windows headers only inside the port.
+target_compile_definitions(velkaro_port_win32 PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(velkaro_port_win32 PUBLIC velkaro_core velkaro_formats
   ole32 oleaut32 uuid version user32 gdi32 kernel32)
 
@@ -29,17 +28,19 @@ add_library(velkaro SHARED
 )
 target_link_libraries(velkaro PRIVATE velkaro_port_win32)
 target_include_directories(velkaro PRIVATE ${VELKARO_RESOURCES})
-target_compile_definitions(velkaro PRIVATE
+target_compile_definitions(velkaro PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601
   VELKARO_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
   VELKARO_VERSION_MINOR=${PROJECT_VERSION_MINOR}
   VELKARO_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 # Exactly the export table of the .def file: nothing else is exported.
-target_link_options(velkaro PRIVATE -Wl,--exclude-all-symbols)
+# The release DLL carries no symbol table.
+target_link_options(velkaro PRIVATE -Wl,--exclude-all-symbols $<$<CONFIG:Release>:-s>)
 set_target_properties(velkaro PROPERTIES
   PREFIX ""
   OUTPUT_NAME Velkaro
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+  # The import library is a by-product: the host loads the DLL by name.
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib
   LINK_DEPENDS "${VELKARO_RESOURCES}/velkaro.def"
   OBJECT_DEPENDS "${VELKARO_RESOURCES}/velkaro.ico;${VELKARO_RESOURCES}/velkaro_ids.h")

@@ -7,6 +7,12 @@
 #ifndef VELKARO_PORT_WIN32_API_H_
 #define VELKARO_PORT_WIN32_API_H_
 
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef STRICT
+#define STRICT
+#endif
 #include <windows.h>
 
 #undef GetProfileString
