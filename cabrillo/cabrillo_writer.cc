@@ -149,6 +149,7 @@ std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score
 
 void WriteCabrilloLog(Platform& platform, const ContestSession& session,
                       int32_t claimed_score) {
+  if (session.fileStem.empty()) return;  // the header form never ran
   const std::string text =
       CabrilloLogText(session, claimed_score, HostVersionText(platform));
   platform.ReplaceFile(session.fileStem + ".cbr", text);

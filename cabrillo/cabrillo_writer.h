@@ -50,7 +50,8 @@ std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score
                             const std::string& host_version);
 
 // Writes fileStem + ".cbr", replacing the old file in one step. Failures are
-// silent: the old file then stays as it was.
+// silent: the old file then stays as it was. Writes nothing while fileStem is
+// empty (no header form has prepared this contest's file name).
 void WriteCabrilloLog(Platform& platform, const ContestSession& session,
                       int32_t claimed_score);
 

@@ -57,7 +57,9 @@ std::string SoapboxFileForm(const std::string& encoded) {
 
 int RunHeaderForm(PluginState& state, const std::string& own_call, const OleDate& start,
                   const OleDate& end) {
-  ContestSession& session = state.Session;
+  // Prepared aside and put in place at the end, so that a failure half-way
+  // (memory running out) leaves the session as it was.
+  ContestSession session = state.Session;
   const Settings& settings = state.settings;
 
   session.callsign = own_call;
@@ -94,6 +96,7 @@ int RunHeaderForm(PluginState& state, const std::string& own_call, const OleDate
 
   if (result != FormResult::kOk) {
     session.soapbox = SoapboxFileForm(EncodeLineBreaks(session.soapbox));
+    state.Session = std::move(session);
     return 0;
   }
 
@@ -115,6 +118,7 @@ int RunHeaderForm(PluginState& state, const std::string& own_call, const OleDate
   settings.Write("Loc", session.location);
   session.soapbox = SoapboxFileForm(encoded_soapbox);
   session.CabrilloLines.clear();
+  state.Session = std::move(session);
   return 1;
 }
 

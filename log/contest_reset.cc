@@ -8,10 +8,17 @@ namespace velkaro {
 
 int ResetContest(PluginState& state, int cabrillo_switch, const std::string& own_call,
                  const OleDate& start, const OleDate& end) {
-  state.StartDateText = FormatDateTime(start, "%d.%m.%Y");
+  // What cannot fail comes first, so that a reset cut short by memory running
+  // out never leaves the last contest's log or file name in play.
   state.QsoLog.Clear();
   state.WorkedBands.clear();
   state.CabrilloEnabled = cabrillo_switch;
+  // Until the header form has made this contest's file name there is none: a
+  // reset that fails before then must not leave the last contest's name, or
+  // this contest's log would be written over that contest's file.
+  if (cabrillo_switch != 0) state.Session.fileStem.clear();
+  state.ContestantCall.clear();
+  state.StartDateText = FormatDateTime(start, "%d.%m.%Y");
   state.ContestantCall = own_call;
 
   state.SpecialStations.clear();

@@ -82,19 +82,18 @@ bool PortablePlatform::WriteToFile(const std::string& path, const std::string& b
 }
 
 bool PortablePlatform::ReplaceFile(const std::string& path, const std::string& bytes) {
+  // Only C calls once the temporary file exists: nothing in between may run
+  // out of memory and leave it behind.
   const std::string target = NativePath(path);
   const std::string temporary = target + ".velkaro-new";
-  std::error_code ignored;
   if (!WriteAll(temporary, bytes, "wb")) {
-    fs::remove(temporary, ignored);
+    std::remove(temporary.c_str());
     return false;
   }
-  std::error_code renamed;
-  fs::rename(temporary, target, renamed);
-  if (!renamed) return true;
+  if (std::rename(temporary.c_str(), target.c_str()) == 0) return true;
   // The replacement was refused: rewriting in place beats losing the file.
   const bool written = WriteAll(target, bytes, "wb");
-  fs::remove(temporary, ignored);
+  std::remove(temporary.c_str());
   return written;
 }
 

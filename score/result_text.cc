@@ -38,6 +38,9 @@ std::string ResultTableText(const std::string& start_date, const std::string& ow
 
 void ExportCabrillo(PluginState& state) {
   ContestSession& session = state.Session;
+  // A reset whose header form was cut short (memory ran out) made no file
+  // name; the contest's own call gives it, as the form would have.
+  if (session.fileStem.empty()) session.fileStem = MakeFileStem(state.ContestantCall);
   const QsoLogStore& log = state.QsoLog;
   // The lines of the last export, reusable when they carry the same own call
   // and still match their records (the header form may have emptied them).
