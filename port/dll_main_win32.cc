@@ -3,10 +3,9 @@
 // under the loader lock, before the static destructors (which call it again;
 // it runs once).
 
-#include "port/win32_api.h"
-
 #include "plugin/plugin_state.h"
 #include "port/platform_win32.h"
+#include "port/win32_api.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   try {

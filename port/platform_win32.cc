@@ -4,10 +4,10 @@
 
 #include "port/platform_win32.h"
 
-#include "port/win32_api.h"
-
 #include <algorithm>
 #include <atomic>
+
+#include "port/win32_api.h"
 
 namespace velkaro {
 namespace win32 {
@@ -34,9 +34,11 @@ class ScopedHandle {
 bool WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    const DWORD chunk =
+        static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) ||
+        written == 0) {
       return false;
     }
     done += written;
@@ -65,9 +67,9 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, bool flus
 
 HMODULE ModuleOfThisCode() {
   HMODULE module = nullptr;
-  ::GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&ModuleOfThisCode), &module);
+  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ModuleOfThisCode), &module);
   return module;
 }
 
@@ -100,14 +102,15 @@ std::string Win32Platform::GetProfileString(const std::string& section,
                                             const std::string& default_value,
                                             const std::string& path) {
   char buffer[100];
-  const DWORD length = ::GetPrivateProfileStringA(
-      section.c_str(), key.c_str(), default_value.c_str(), buffer, sizeof buffer,
-      win32::FullPath(path).c_str());
+  const DWORD length =
+      ::GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
+                                 buffer, sizeof buffer, win32::FullPath(path).c_str());
   return std::string(buffer, length);
 }
 
 void Win32Platform::WriteProfileString(const std::string& section, const std::string& key,
-                                       const std::string& value, const std::string& path) {
+                                       const std::string& value,
+                                       const std::string& path) {
   ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                win32::FullPath(path).c_str());
 }
@@ -117,8 +120,8 @@ bool Win32Platform::WriteToFile(const std::string& path, const std::string& byte
   win32::ScopedHandle file(
       win32::OpenForWriting(path, truncate ? CREATE_ALWAYS : OPEN_ALWAYS));
   if (!file.valid()) return false;
-  if (!truncate && ::SetFilePointer(file.get(), 0, nullptr, FILE_END) ==
-                       INVALID_SET_FILE_POINTER &&
+  if (!truncate &&
+      ::SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
       ::GetLastError() != NO_ERROR) {
     return false;
   }

@@ -4,11 +4,10 @@
 // gives back the text of its edit field. The combo lists come from the
 // dialog's init data (resource type 240, id 101), as the resource stores them.
 
-#include "port/win32_api.h"
-
 #include <cstring>
 
 #include "port/platform_win32.h"
+#include "port/win32_api.h"
 #include "resources/velkaro_ids.h"
 
 namespace velkaro {
@@ -91,7 +90,8 @@ void ShowFields(HWND dialog, const HeaderFormFields& fields) {
   for (const Binding& binding : kBindings) {
     const std::string& text = fields.*binding.field;
     if (binding.kind == Kind::kCombo &&
-        ::SendDlgItemMessageA(dialog, binding.id, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+        ::SendDlgItemMessageA(dialog, binding.id, CB_SELECTSTRING,
+                              static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(text.c_str())) != CB_ERR) {
       continue;
     }

@@ -2,13 +2,13 @@
 // automation object found by its ProgID in the running object table, and its
 // method 16 called with one text.
 
-#include "port/win32_api.h"
 #include <objbase.h>
 #include <oleauto.h>
 
 #include <cstdio>
 
 #include "port/platform_win32.h"
+#include "port/win32_api.h"
 
 namespace velkaro {
 namespace {
@@ -38,11 +38,11 @@ std::string Narrow(const wchar_t* text, UINT length) {
 // The system's text for a failure code, or the code itself.
 std::string DescribeFailure(HRESULT result) {
   char* message = nullptr;
-  const DWORD length = ::FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<LPSTR>(&message), 0,
-      nullptr);
+  const DWORD length =
+      ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                           FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(result), 0,
+                       reinterpret_cast<LPSTR>(&message), 0, nullptr);
   std::string text;
   if (length > 0 && message != nullptr) {
     text.assign(message, length);
@@ -109,17 +109,17 @@ class ComHostSession final : public HostSession {
     }
     std::string description;
     if (result == DISP_E_EXCEPTION && exception.bstrDescription != nullptr) {
-      description = Narrow(exception.bstrDescription,
-                           ::SysStringLen(exception.bstrDescription));
+      description =
+          Narrow(exception.bstrDescription, ::SysStringLen(exception.bstrDescription));
     }
     ::SysFreeString(exception.bstrSource);
     ::SysFreeString(exception.bstrDescription);
     ::SysFreeString(exception.bstrHelpFile);
-    *error = description.empty() ? DescribeFailure(result == DISP_E_EXCEPTION &&
-                                                           FAILED(exception.scode)
-                                                       ? exception.scode
-                                                       : result)
-                                 : description;
+    *error = description.empty()
+                 ? DescribeFailure(result == DISP_E_EXCEPTION && FAILED(exception.scode)
+                                       ? exception.scode
+                                       : result)
+                 : description;
     return false;
   }
 

@@ -2,12 +2,11 @@
 // on the calling thread. Its handlers report to the portable logic through
 // ModeWindowEvents; nothing thrown there may cross the dialog manager.
 
-#include "port/win32_api.h"
-
 #include <cstring>
 #include <vector>
 
 #include "port/platform_win32.h"
+#include "port/win32_api.h"
 #include "resources/velkaro_ids.h"
 
 namespace velkaro {

@@ -21,12 +21,11 @@
 // signalled has ended, as when ExitProcess killed it before the unload, and
 // counts as done too.
 
-#include "port/win32_api.h"
-
 #include <cstddef>
 #include <cstring>
 
 #include "port/platform_win32.h"
+#include "port/win32_api.h"
 
 // The thunk, position independent: every address it needs comes from its
 // slot. stdcall DWORD thunk(ThreadSlot* slot), never returns.
@@ -89,7 +88,7 @@ struct ThunkPages {
 };
 
 ThunkPages* Pages() {
-  static ThunkPages* pages = [] () -> ThunkPages* {
+  static ThunkPages* pages = []() -> ThunkPages* {
     auto* memory = static_cast<unsigned char*>(
         ::VirtualAlloc(nullptr, 2 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     if (memory == nullptr) return nullptr;

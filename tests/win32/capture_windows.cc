@@ -13,8 +13,9 @@ namespace {
 
 // The window as it is on the screen, copied from the screen's DC.
 bool SaveWindowPicture(HWND window, const char* path) {
-  ::RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::RedrawWindow(
+      window, nullptr, nullptr,
+      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ::Sleep(500);  // let the window's thread finish painting
   RECT frame;
   ::GetWindowRect(window, &frame);
@@ -57,10 +58,16 @@ int Run() {
   ScratchFolder folder("capture");
   // A returning operator: the form shows last contest's entries.
   const std::pair<const char*, const char*> stored[] = {
-      {"Name", "Ivan Petrov"}, {"Address", "ul. Lenina 1"}, {"Address-City", "Moscow"},
-      {"Address-PostalCode", "101000"}, {"Address-Country", "Russia"}, {"Loc", "MO"},
-      {"Club", "Velkaro RC"}, {"Email", "ua1aaa@example.org"},
-      {"SoapBox", "73 to all<CR><LF>see you next year"}, {"Claimed", "42"}};
+      {"Name", "Ivan Petrov"},
+      {"Address", "ul. Lenina 1"},
+      {"Address-City", "Moscow"},
+      {"Address-PostalCode", "101000"},
+      {"Address-Country", "Russia"},
+      {"Loc", "MO"},
+      {"Club", "Velkaro RC"},
+      {"Email", "ua1aaa@example.org"},
+      {"SoapBox", "73 to all<CR><LF>see you next year"},
+      {"Claimed", "42"}};
   for (const auto& [key, value] : stored) {
     ::WritePrivateProfileStringA("Settings", key, value, ".\\Plugins\\Velkaro.ini");
   }
@@ -77,7 +84,8 @@ int Run() {
   plugin.Reset(1, "UA1AAA");
   operator_thread.join();
   HWND window = WaitForWindow(kModeWindowCaption);
-  const bool window_saved = window != nullptr && SaveWindowPicture(window, "..\\mode-window.bmp");
+  const bool window_saved =
+      window != nullptr && SaveWindowPicture(window, "..\\mode-window.bmp");
   std::printf("header form: %s, mode window: %s\n", form_saved ? "saved" : "FAILED",
               window_saved ? "saved" : "FAILED");
   return form_saved && window_saved ? 0 : 1;

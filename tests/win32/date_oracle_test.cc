@@ -3,7 +3,10 @@
 // counts just below them (as a host's arithmetic leaves them), the range
 // limits and negative counts.
 
-#include "tests/win32/plugin_host.h"
+// <windows.h> comes before the other Windows headers.
+// clang-format off
+#include <windows.h>
+// clang-format on
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "plugin/date_text.h"
+#include "tests/win32/plugin_host.h"
 
 namespace velkaro::wintest {
 namespace {
@@ -38,8 +42,8 @@ std::vector<double> DayCounts() {
 
 std::string Text(const CalendarTime& t) {
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second);
   return text;
 }
 
@@ -60,8 +64,8 @@ TEST(DateOracleTest, SplitDayCountAgreesWithVarUdateFromDate) {
     const bool ours_ok = SplitDayCount(days, &ours);
     ASSERT_EQ(ours_ok, platform_ok) << days;
     if (!ours_ok) continue;
-    const CalendarTime theirs = {platform.st.wYear,  platform.st.wMonth,
-                                 platform.st.wDay,   platform.st.wHour,
+    const CalendarTime theirs = {platform.st.wYear,   platform.st.wMonth,
+                                 platform.st.wDay,    platform.st.wHour,
                                  platform.st.wMinute, platform.st.wSecond};
     ASSERT_EQ(Text(ours), Text(theirs)) << "day count " << days;
     const OleDate date{days, OleDate::kValid};

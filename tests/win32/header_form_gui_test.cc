@@ -40,7 +40,8 @@ class Operator {
   std::thread thread_;
 };
 
-void Expect(std::vector<std::string>* problems, HWND form, int id, const std::string& text) {
+void Expect(std::vector<std::string>* problems, HWND form, int id,
+            const std::string& text) {
   const std::string shown = ControlText(form, id);
   if (shown != text) {
     problems->push_back("control " + std::to_string(id) + " shows '" + shown +
@@ -105,7 +106,8 @@ TEST_F(HeaderFormTest, FirstStartShowsDefaultsAndOkSavesTheEdits) {
     for (int empty : {1008, 1121, 1007, 1002, 1003, 1011, 1012, 1005, 1001, 1004}) {
       Expect(problems, form, empty, "");
     }
-    if (ListItems(form, 1013) != std::vector<std::string>{"SINGLE-OP", "MULTI-OP", "CHECKLOG"})
+    if (ListItems(form, 1013) !=
+        std::vector<std::string>{"SINGLE-OP", "MULTI-OP", "CHECKLOG"})
       problems->push_back("CATEGORY-OPERATOR list");
     if (ListItems(form, 1123) != std::vector<std::string>{"CW", "MIXED", "RTTY", "SSB"})
       problems->push_back("CATEGORY-MODE list is not sorted");
@@ -119,13 +121,14 @@ TEST_F(HeaderFormTest, FirstStartShowsDefaultsAndOkSavesTheEdits) {
     const LONG soapbox = ::GetWindowLongA(::GetDlgItem(form, 1001), GWL_STYLE);
     if ((soapbox & (ES_MULTILINE | ES_WANTRETURN)) != (ES_MULTILINE | ES_WANTRETURN))
       problems->push_back("SOAPBOX must take Enter as a line break");
-    if (::GetWindow(form, GW_OWNER) != nullptr) problems->push_back("the form has an owner");
+    if (::GetWindow(form, GW_OWNER) != nullptr)
+      problems->push_back("the form has an owner");
 
     ::SetDlgItemTextA(form, 1007, "Ivan");
     ::SetDlgItemTextA(form, 1001, "line one\r\nline two");
-    ::SetDlgItemTextA(form, 1008, "99999");        // CLAIMED: dropped
-    ::SetDlgItemTextA(form, 1010, "UA1AAA/P");     // CALLSIGN: used, not stored
-    ::SetDlgItemTextA(form, 1013, "MY-OWN");       // typed into a combo
+    ::SetDlgItemTextA(form, 1008, "99999");     // CLAIMED: dropped
+    ::SetDlgItemTextA(form, 1010, "UA1AAA/P");  // CALLSIGN: used, not stored
+    ::SetDlgItemTextA(form, 1013, "MY-OWN");    // typed into a combo
     ::SendDlgItemMessageA(form, 1123, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                           reinterpret_cast<LPARAM>("CW"));
     Press(form, IDOK);
@@ -133,10 +136,21 @@ TEST_F(HeaderFormTest, FirstStartShowsDefaultsAndOkSavesTheEdits) {
   EXPECT_EQ(plugin_.Reset(1, "UA1AAA"), 1);
   for (const std::string& problem : op.Join()) ADD_FAILURE() << problem;
 
-  const std::vector<std::string> expected_keys = {
-      "Band", "Power", "Operators", "Name", "Address", "Address-City",
-      "Address-PostalCode", "Address-Country", "Category", "Contest", "Email",
-      "Club", "SoapBox", "Loc", "Start"};
+  const std::vector<std::string> expected_keys = {"Band",
+                                                  "Power",
+                                                  "Operators",
+                                                  "Name",
+                                                  "Address",
+                                                  "Address-City",
+                                                  "Address-PostalCode",
+                                                  "Address-Country",
+                                                  "Category",
+                                                  "Contest",
+                                                  "Email",
+                                                  "Club",
+                                                  "SoapBox",
+                                                  "Loc",
+                                                  "Start"};
   EXPECT_EQ(KeysInOrder(FileBytes(kIni)), expected_keys);
   EXPECT_EQ(Setting("Power"), "CW");
   EXPECT_EQ(Setting("Category"), "MY-OWN");
@@ -163,9 +177,14 @@ TEST_F(HeaderFormTest, FirstStartShowsDefaultsAndOkSavesTheEdits) {
 }
 
 TEST_F(HeaderFormTest, StoredValuesAreShownAndCancelWritesNothing) {
-  for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
-           {"Operators", ""}, {"Name", "Petr"}, {"SoapBox", "a<CR><LF>b"},
-           {"Power", "SSB"}, {"Loc", "MO"}, {"Claimed", "17"}, {"Start", "1"}}) {
+  for (const auto& [key, value] :
+       std::vector<std::pair<const char*, const char*>>{{"Operators", ""},
+                                                        {"Name", "Petr"},
+                                                        {"SoapBox", "a<CR><LF>b"},
+                                                        {"Power", "SSB"},
+                                                        {"Loc", "MO"},
+                                                        {"Claimed", "17"},
+                                                        {"Start", "1"}}) {
     ::WritePrivateProfileStringA("Settings", key, value, ".\\Plugins\\Velkaro.ini");
   }
   const std::string before = FileBytes(kIni);

@@ -6,10 +6,14 @@
 // user-interface thread does; the window's thread calls into it (and releases
 // its proxy) through those messages.
 
-#include <objbase.h>
-#include <oleauto.h>
+// <windows.h> comes before the other Windows headers.
+// clang-format off
+#include <windows.h>
+// clang-format on
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -22,8 +26,8 @@ namespace velkaro::wintest {
 namespace {
 
 // {6E1F3A52-9C0B-4D7E-8A41-2F5B7C9D0E13}
-constexpr CLSID kHostClass = {0x6e1f3a52, 0x9c0b, 0x4d7e,
-                              {0x8a, 0x41, 0x2f, 0x5b, 0x7c, 0x9d, 0x0e, 0x13}};
+constexpr CLSID kHostClass = {
+    0x6e1f3a52, 0x9c0b, 0x4d7e, {0x8a, 0x41, 0x2f, 0x5b, 0x7c, 0x9d, 0x0e, 0x13}};
 constexpr char kHostClassText[] = "{6E1F3A52-9C0B-4D7E-8A41-2F5B7C9D0E13}";
 
 class FakeHost final : public IDispatch {
@@ -62,8 +66,8 @@ class FakeHost final : public IDispatch {
     return DISP_E_UNKNOWNNAME;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID method, REFIID, LCID, WORD flags,
-                                   DISPPARAMS* parameters, VARIANT*,
-                                   EXCEPINFO* exception, UINT*) override {
+                                   DISPPARAMS* parameters, VARIANT*, EXCEPINFO* exception,
+                                   UINT*) override {
     if (method != 16 || flags != DISPATCH_METHOD || parameters == nullptr ||
         parameters->cArgs != 1 || parameters->cNamedArgs != 0 ||
         parameters->rgvarg[0].vt != VT_BSTR) {
@@ -162,11 +166,12 @@ class HostAutomationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "Zelvo2.Application\\CLSID", 0, nullptr,
-                                0, KEY_WRITE, nullptr, &key, nullptr),
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "Zelvo2.Application\\CLSID", 0,
+                                nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     ::RegSetValueExA(key, nullptr, 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(kHostClassText), sizeof kHostClassText);
+                     reinterpret_cast<const BYTE*>(kHostClassText),
+                     sizeof kHostClassText);
     ::RegCloseKey(key);
     ASSERT_TRUE(plugin_.loaded());
     plugin_.Reset(0, "UA1AAA");
@@ -225,8 +230,9 @@ TEST_F(HostAutomationTest, EachButtonSendsItsCommandsInOrder) {
   // RTTY45 through the button itself.
   ::PostMessageA(::GetDlgItem(window_, 1003), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitForCommands(4));
-  EXPECT_EQ(host_.Commands(), (std::vector<std::string>{"<MODE:CW>", "<MODE:SSB>",
-                                                      "<MODE:RTTY>", "<BAUDRATE:45.45>"}));
+  EXPECT_EQ(host_.Commands(),
+            (std::vector<std::string>{"<MODE:CW>", "<MODE:SSB>", "<MODE:RTTY>",
+                                      "<BAUDRATE:45.45>"}));
 }
 
 TEST_F(HostAutomationTest, NoHostRunningSendsNothingAndShowsNothing) {

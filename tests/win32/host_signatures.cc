@@ -18,8 +18,8 @@ int ResetStats0(Text, int, Text, COleDateTime*, COleDateTime*, Text, Text, Text,
                 Text, Text, Text, Text, Text, Text, int, int, int, double, double, Text,
                 Text, Text);
 int CheckCallFunc0(Text, unsigned int, unsigned int, Text, Text, Text, Text, Text, Text,
-                   Text, Text, Text, Text, Text, int, int, int, double, double, Text, Text,
-                   Text, Text, Text, Text, Text, char*, char*);
+                   Text, Text, Text, Text, Text, int, int, int, double, double, Text,
+                   Text, Text, Text, Text, Text, Text, char*, char*);
 int StatsIsValidExchg0(Text, Text, Text, Text, int, int, int);
 const char* GetResult0(int*);
 int GetNumberOfSets(void);
@@ -42,9 +42,14 @@ void SetupSet0(void);
 
 extern void* const kUsed[];
 void* const kUsed[] = {
-    reinterpret_cast<void*>(&AddData0),       reinterpret_cast<void*>(&RemoveData0),
-    reinterpret_cast<void*>(&ResetStats0),    reinterpret_cast<void*>(&CheckCallFunc0),
-    reinterpret_cast<void*>(&StatsIsValidExchg0), reinterpret_cast<void*>(&GetResult0),
-    reinterpret_cast<void*>(&GetNumberOfSets), reinterpret_cast<void*>(&StatsGetExchgCount0),
-    reinterpret_cast<void*>(&GetSetName),     reinterpret_cast<void*>(&SetupSet0),
+    reinterpret_cast<void*>(&AddData0),
+    reinterpret_cast<void*>(&RemoveData0),
+    reinterpret_cast<void*>(&ResetStats0),
+    reinterpret_cast<void*>(&CheckCallFunc0),
+    reinterpret_cast<void*>(&StatsIsValidExchg0),
+    reinterpret_cast<void*>(&GetResult0),
+    reinterpret_cast<void*>(&GetNumberOfSets),
+    reinterpret_cast<void*>(&StatsGetExchgCount0),
+    reinterpret_cast<void*>(&GetSetName),
+    reinterpret_cast<void*>(&SetupSet0),
 };

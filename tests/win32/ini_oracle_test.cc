@@ -30,16 +30,16 @@ class IniOracleTest : public ::testing::Test {
 TEST_F(IniOracleTest, SameWritesGiveTheSameBytes) {
   const std::string long_value(150, 'x');
   const Write writes[] = {
-      {"Settings", "Band", "40M"},                 // fresh file
-      {"Settings", "Power", "MIXED"},              // new key, appended
+      {"Settings", "Band", "40M"},     // fresh file
+      {"Settings", "Power", "MIXED"},  // new key, appended
       {"Settings", "Operators", "UA1AAA UA1BBB"},
-      {"Settings", "Band", "80M"},                 // replaced in place
-      {"Settings", "power", "CW"},                 // other case: same key
-      {"Other", "Key", "value"},                   // second section
-      {"Settings", "Name", "\xC8\xE2\xE0\xED"},    // Windows-1251 bytes
+      {"Settings", "Band", "80M"},               // replaced in place
+      {"Settings", "power", "CW"},               // other case: same key
+      {"Other", "Key", "value"},                 // second section
+      {"Settings", "Name", "\xC8\xE2\xE0\xED"},  // Windows-1251 bytes
       {"Settings", "SoapBox", "a<CR><LF>b"},
       {"Settings", "Long", long_value},
-      {"Other", "Key", ""},                        // empty value
+      {"Other", "Key", ""},  // empty value
       {"Settings", "Claimed", "123"},
   };
   std::string expected;
@@ -47,7 +47,8 @@ TEST_F(IniOracleTest, SameWritesGiveTheSameBytes) {
     ASSERT_TRUE(::WritePrivateProfileStringA(w.section, w.key, w.value.c_str(), kFile))
         << w.key;
     expected = ini::SetValue(expected, w.section, w.key, w.value);
-    EXPECT_EQ(FileBytes(kFile), expected) << "after writing " << w.section << "/" << w.key;
+    EXPECT_EQ(FileBytes(kFile), expected)
+        << "after writing " << w.section << "/" << w.key;
   }
 }
 
@@ -58,8 +59,12 @@ TEST_F(IniOracleTest, SameReadsGiveTheSameValues) {
       "Empty=\r\n"
       "  Spaced  =  padded value  \r\n"
       "Quoted=\"in quotes\"\r\n"
-      "Long=" + std::string(120, 'y') + "\r\n"
-      "Exactly99=" + std::string(99, 'z') + "\r\n"
+      "Long=" +
+      std::string(120, 'y') +
+      "\r\n"
+      "Exactly99=" +
+      std::string(99, 'z') +
+      "\r\n"
       "MixedCase=one\r\n"
       "[Other]\r\n"
       "Band=20M\r\n";
@@ -74,17 +79,17 @@ TEST_F(IniOracleTest, SameReadsGiveTheSameValues) {
     const char* fallback;
   };
   const Read reads[] = {
-      {"Settings", "Band", "d"},      {"settings", "BAND", "d"},
-      {"Settings", "Empty", "d"},     {"Settings", "Missing", "default"},
-      {"Settings", "Spaced", "d"},    {"Settings", "Quoted", "d"},
-      {"Settings", "Long", "d"},      {"Settings", "Exactly99", "d"},
-      {"Settings", "mixedcase", "d"}, {"Other", "Band", "d"},
+      {"Settings", "Band", "d"},         {"settings", "BAND", "d"},
+      {"Settings", "Empty", "d"},        {"Settings", "Missing", "default"},
+      {"Settings", "Spaced", "d"},       {"Settings", "Quoted", "d"},
+      {"Settings", "Long", "d"},         {"Settings", "Exactly99", "d"},
+      {"Settings", "mixedcase", "d"},    {"Other", "Band", "d"},
       {"Nowhere", "Band", "fallback  "},
   };
   for (const Read& r : reads) {
     char buffer[100] = {};
-    const DWORD length =
-        ::GetPrivateProfileStringA(r.section, r.key, r.fallback, buffer, sizeof buffer, kFile);
+    const DWORD length = ::GetPrivateProfileStringA(r.section, r.key, r.fallback, buffer,
+                                                    sizeof buffer, kFile);
     const std::string windows(buffer, length);
     const std::string portable =
         ini::ProfileRead(ini::FindValue(file, r.section, r.key), r.fallback);

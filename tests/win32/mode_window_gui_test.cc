@@ -37,7 +37,8 @@ TEST_F(ModeWindowTest, OpensTopmostAtTenTenWithThreeButtonsOnYellow) {
 
   EXPECT_EQ(WindowClass(window), "#32770");
   const LONG style = ::GetWindowLongA(window, GWL_STYLE);
-  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU);
   EXPECT_NE(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
   RECT frame;
@@ -74,7 +75,8 @@ TEST_F(ModeWindowTest, OpensTopmostAtTenTenWithThreeButtonsOnYellow) {
         window, request, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
     ASSERT_NE(brush, nullptr) << request;
     LOGBRUSH colour = {};
-    ASSERT_EQ(::GetObjectA(brush, sizeof colour, &colour), static_cast<int>(sizeof colour));
+    ASSERT_EQ(::GetObjectA(brush, sizeof colour, &colour),
+              static_cast<int>(sizeof colour));
     EXPECT_EQ(colour.lbColor, kYellow) << request;
     EXPECT_EQ(::GetBkColor(dc), kYellow) << request;
     EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 0)) << request;
@@ -130,13 +132,15 @@ TEST_F(ModeWindowTest, StoredPositionsAsTheyReadBack) {
     int top;
   };
   const Case cases[] = {
-      {"0", "abc", 10, 10},    // 0 and no number count as unset
+      {"0", "abc", 10, 10},  // 0 and no number count as unset
       {"-20", "300", -20, 300},
       {"+35", "77px", 35, 77},
   };
   for (const Case& c : cases) {
-    ::WritePrivateProfileStringA("Settings", "baud_x", c.baud_x, ".\\Plugins\\Velkaro.ini");
-    ::WritePrivateProfileStringA("Settings", "baud_y", c.baud_y, ".\\Plugins\\Velkaro.ini");
+    ::WritePrivateProfileStringA("Settings", "baud_x", c.baud_x,
+                                 ".\\Plugins\\Velkaro.ini");
+    ::WritePrivateProfileStringA("Settings", "baud_y", c.baud_y,
+                                 ".\\Plugins\\Velkaro.ini");
     Plugin plugin;
     ASSERT_TRUE(plugin.loaded());
     plugin.Reset(0, "UA1AAA");

@@ -46,8 +46,12 @@ TEST(PeVersionOracleTest, AgreesWithGetFileVersionInfo) {
   char self[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, self, sizeof self);
   const std::string files[] = {
-      Beside(VELKARO_VERSIONED_PROGRAM), PluginPath(), SystemFile("notepad.exe"),
-      SystemFile("kernel32.dll"), SystemFile("user32.dll"), SystemFile("oleaut32.dll"),
+      Beside(VELKARO_VERSIONED_PROGRAM),
+      PluginPath(),
+      SystemFile("notepad.exe"),
+      SystemFile("kernel32.dll"),
+      SystemFile("user32.dll"),
+      SystemFile("oleaut32.dll"),
       self,
   };
   int with_version = 0;
@@ -60,7 +64,8 @@ TEST(PeVersionOracleTest, AgreesWithGetFileVersionInfo) {
   }
   // All but this test program and Wine's notepad.exe, which has none.
   EXPECT_EQ(with_version, 5);
-  EXPECT_EQ(PlatformVersion(Beside(VELKARO_VERSIONED_PROGRAM)), (FileVersion{2, 20, 0, 0}));
+  EXPECT_EQ(PlatformVersion(Beside(VELKARO_VERSIONED_PROGRAM)),
+            (FileVersion{2, 20, 0, 0}));
 }
 
 }  // namespace

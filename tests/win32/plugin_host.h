@@ -24,16 +24,15 @@ struct HostDate {
 };
 
 typedef const char* T;
-using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned,
-                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double,
-                  double, T, T, T, T, T);
+using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned, T,
+                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double, double,
+                  T, T, T, T, T);
 using ResetFn = int(T, int, T, HostDate*, HostDate*, T, T, T, T, T, T, T, T, T, T, int,
                     int, int, double, double, T, T, T);
 using ResultFn = const char*(int*);
 
 // "ДЕНЬ ВЕЛКАРО" in Windows-1251, the header form's caption.
-inline constexpr char kFormCaption[] =
-    "\xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE";
+inline constexpr char kFormCaption[] = "\xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE";
 inline constexpr char kModeWindowCaption[] = "Swith Mode";
 
 inline std::string PluginPath() {
@@ -55,7 +54,8 @@ class Plugin {
   Plugin& operator=(const Plugin&) = delete;
 
   bool loaded() const {
-    return module_ != nullptr && add_ != nullptr && reset_ != nullptr && result_ != nullptr;
+    return module_ != nullptr && add_ != nullptr && reset_ != nullptr &&
+           result_ != nullptr;
   }
   void Unload() {
     if (module_ != nullptr) ::FreeLibrary(module_);
@@ -169,8 +169,9 @@ inline std::string WindowClass(HWND window) {
 // The whole file, or "" when it cannot be read.
 inline std::string FileBytes(const std::string& path) {
   std::string bytes;
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file =
+      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   char chunk[4096];
   DWORD got = 0;

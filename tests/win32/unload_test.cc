@@ -6,13 +6,18 @@
 // With --exit-mode the two ExitProcess cases end this process themselves;
 // ctest then judges the exit status.
 
-#include "tests/win32/plugin_host.h"
+// <windows.h> comes before the other Windows headers.
+// clang-format off
+#include <windows.h>
+// clang-format on
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "tests/win32/plugin_host.h"
 
 namespace velkaro::wintest {
 namespace {
