@@ -72,7 +72,9 @@ std::optional<FileVersion> ReadFixedFileVersion(const std::string& file) {
   const int sections = static_cast<int>(b.U16(pe + 6));
   const uint64_t optional_size = b.U16(pe + 20);
   const uint64_t optional = pe + 24;
-  if (sections > kMaxSections || !b.Has(optional, optional_size)) return std::nullopt;
+  if (sections > kMaxSections || optional_size < 2 || !b.Has(optional, optional_size)) {
+    return std::nullopt;
+  }
   const uint32_t magic = b.U16(optional);
   const uint64_t directories = optional + (magic == 0x20b   ? 112
                                            : magic == 0x10b ? 96

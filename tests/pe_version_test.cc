@@ -30,6 +30,12 @@ TEST(PeVersionTest, FilesThatAreNotPeOrAreCutShortGiveNoVersion) {
     const auto version = pe::ReadFixedFileVersion(exe.substr(0, length));
     if (version) EXPECT_EQ(*version, (FileVersion{2, 20, 0, 0})) << length;
   }
+  // Headers that end where the optional header would begin (found by fuzzing).
+  std::string headers_only(88, '\0');
+  headers_only.replace(0, 2, "MZ");
+  headers_only[0x3C] = 0x40;
+  headers_only.replace(0x40, 4, std::string("PE\0\0", 4));
+  EXPECT_EQ(pe::ReadFixedFileVersion(headers_only), std::nullopt);
   // Corrupt single bytes of the headers.
   for (size_t at = 0; at < 1024; ++at) {
     std::string broken = exe;
