@@ -3,6 +3,8 @@
 # the output ends with the ratios of the performance targets, measured in
 # this run. Arguments go to the benchmark binary, e.g.
 #   scripts/bench.sh --benchmark_filter=CheckCall
+# The plug-in's files go to a scratch folder in /dev/shm (stable numbers);
+# VELKARO_BENCH_DIR=/some/disk/folder measures on a disk instead.
 # Exits 2 when a target is missed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
