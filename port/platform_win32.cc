@@ -95,7 +95,10 @@ std::string FullPath(const std::string& path) {
 
 }  // namespace win32
 
-Win32Platform::~Win32Platform() { WaitForThreads(); }
+Win32Platform::~Win32Platform() {
+  WaitForThreads();
+  if (window_settled_ != nullptr) ::CloseHandle(window_settled_);
+}
 
 std::string Win32Platform::GetProfileString(const std::string& section,
                                             const std::string& key,

@@ -53,7 +53,10 @@ class Win32Platform final : public Platform {
   FormResult ShowHeaderForm(HeaderFormFields* fields) override;
   // Threads start in a small routine outside the library (see
   // win32_threads.cc), so that unloading never leaves a thread to run code
-  // that is gone.
+  // that is gone. StartThread returns once the new thread's window is up
+  // (or the thread ended, or 10 s passed): while a window is being created
+  // its thread needs the loader lock, which an unload holds while it waits
+  // for the window to close.
   bool StartThread(void (*body)(void*), void* argument) override;
   bool ThreadRunning() override;
   void WaitForThreads() override;
@@ -62,17 +65,25 @@ class Win32Platform final : public Platform {
   std::unique_ptr<HostSession> OpenHostSession() override;
   void Sleep(int milliseconds) override;
 
+  // Called on the window's thread once its window is up and painted, or once
+  // it runs no window; releases StartThread.
+  void WindowSettled();
+
  private:
   struct StartedThread {
     void* handle;  // HANDLE
     win32::ThreadSlot* slot;
   };
+  // Creates the thread in a free slot; its handle and slot stay owned here.
+  bool LaunchThread(void (*body)(void*), void* argument, void** thread,
+                    win32::ThreadSlot** slot);
   // Closes the handles of threads that have ended and frees their slots.
   // REQUIRES: threads_lock_ held.
   void ForgetEndedThreads();
 
   std::mutex threads_lock_;
   std::vector<StartedThread> threads_;
+  void* window_settled_ = nullptr;  // manual-reset event (HANDLE)
 };
 
 }  // namespace velkaro

@@ -15,8 +15,13 @@ namespace {
 constexpr COLORREF kBackground = RGB(255, 250, 198);
 constexpr COLORREF kText = RGB(0, 0, 0);
 
+// Posted to itself at start-up: handled once the dialog manager has shown
+// the window and runs its loop.
+constexpr UINT kSettled = WM_APP + 1;
+
 struct ModeWindow {
   ModeWindowEvents* events;
+  Win32Platform* platform;
   HBRUSH brush = nullptr;
 };
 
@@ -40,6 +45,7 @@ void StartUp(HWND dialog, ModeWindow* window) {
   HICON icon = ::LoadIconA(static_cast<HINSTANCE>(win32::ResourceModule()),
                            MAKEINTRESOURCEA(IDI_BAUD));
   ::SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ::PostMessageA(dialog, kSettled, 0, 0);
 }
 
 INT_PTR CALLBACK ModeWindowProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -89,6 +95,10 @@ INT_PTR CALLBACK ModeWindowProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       case WM_CLOSE:
         ::EndDialog(dialog, IDCANCEL);
         return TRUE;
+      case kSettled:
+        ::UpdateWindow(dialog);
+        if (ModeWindow* window = WindowOf(dialog)) window->platform->WindowSettled();
+        return TRUE;
     }
   } catch (...) {
     // The window carries on; the failed step has no effect.
@@ -114,10 +124,11 @@ BOOL CALLBACK CollectOtherDialogs(HWND candidate, LPARAM data) {
 }  // namespace
 
 void Win32Platform::RunModeWindow(ModeWindowEvents* events) {
-  ModeWindow window{events};
+  ModeWindow window{events, this};
   ::DialogBoxParamA(static_cast<HINSTANCE>(win32::ResourceModule()),
                     MAKEINTRESOURCEA(IDD_BAUD), nullptr, ModeWindowProc,
                     reinterpret_cast<LPARAM>(&window));
+  WindowSettled();  // no window any more: nothing to wait for
   if (window.brush != nullptr) ::DeleteObject(window.brush);
 }
 

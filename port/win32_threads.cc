@@ -133,6 +133,31 @@ void Win32Platform::ForgetEndedThreads() {
 bool Win32Platform::StartThread(void (*body)(void*), void* argument) {
   win32::ThunkPages* pages = win32::Pages();
   if (pages == nullptr) return false;
+  if (window_settled_ == nullptr) {
+    window_settled_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  if (window_settled_ != nullptr) ::ResetEvent(window_settled_);
+  HANDLE thread = nullptr;
+  win32::ThreadSlot* slot = nullptr;
+  if (!LaunchThread(body, argument, &thread, &slot)) return false;
+  // Let the window come up before the host may unload the library: creating
+  // a window takes the loader lock (input method, cursors), and an unload
+  // holds that lock while it waits for the window, which would never come.
+  for (int waited = 0; waited < 10000 && window_settled_ != nullptr; waited += 10) {
+    if (::WaitForSingleObject(window_settled_, 10) == WAIT_OBJECT_0) break;
+    const LONG state = slot->state;
+    if (win32::HasEnded(thread) || state == win32::kDone || state == win32::kDead) break;
+  }
+  return true;
+}
+
+void Win32Platform::WindowSettled() {
+  if (window_settled_ != nullptr) ::SetEvent(window_settled_);
+}
+
+bool Win32Platform::LaunchThread(void (*body)(void*), void* argument, void** started,
+                                 win32::ThreadSlot** started_slot) {
+  win32::ThunkPages* pages = win32::Pages();
   std::lock_guard<std::mutex> hold(threads_lock_);
   ForgetEndedThreads();
   size_t free_slot = 0;
@@ -152,6 +177,8 @@ bool Win32Platform::StartThread(void (*body)(void*), void* argument) {
   if (thread == nullptr) return false;
   pages->used[free_slot] = true;
   threads_.push_back({thread, slot});
+  *started = thread;
+  *started_slot = slot;
   return true;
 }
 
