@@ -12,10 +12,10 @@ int ResetContest(PluginState& state, int cabrillo_switch, const std::string& own
   // out never leaves the last contest's log or file name in play.
   state.QsoLog.Clear();
   state.WorkedBands.clear();
-  state.CabrilloEnabled = cabrillo_switch;
-  // Until the header form has made this contest's file name there is none: a
-  // reset that fails before then must not leave the last contest's name, or
-  // this contest's log would be written over that contest's file.
+  // The switch is stored once the header form has made this contest's file
+  // name: a reset cut short before then exports nothing, rather than a file
+  // with the last contest's header or over the last contest's file.
+  state.CabrilloEnabled = 0;
   if (cabrillo_switch != 0) state.Session.fileStem.clear();
   state.ContestantCall.clear();
   state.StartDateText = FormatDateTime(start, "%d.%m.%Y");
@@ -28,7 +28,8 @@ int ResetContest(PluginState& state, int cabrillo_switch, const std::string& own
   }
 
   StartErrorReport(state.platform);
-  if (state.CabrilloEnabled != 0) RunHeaderForm(state, own_call, start, end);
+  if (cabrillo_switch != 0) RunHeaderForm(state, own_call, start, end);
+  state.CabrilloEnabled = cabrillo_switch;
   if (!state.ModeWindow.IsOpen()) {
     state.ModeWindow.Start();
     state.settings.Write("Start", "1");
