@@ -7,15 +7,17 @@
 #include "port/platform_win32.h"
 #include "port/win32_api.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   try {
     switch (reason) {
       case DLL_PROCESS_ATTACH:
         velkaro::win32::SetResourceModule(instance);
         return velkaro::TheState().TheApp.InitInstance() ? TRUE : FALSE;
       case DLL_PROCESS_DETACH:
-        // Also at ExitProcess, when the other threads are already gone: the
-        // window's close then ends at once (see win32_threads.cc).
+        // At ExitProcess (reserved set) the other threads are already gone,
+        // perhaps killed holding locks of the window system: the window's
+        // close then ends at once without touching it.
+        if (reserved != nullptr) velkaro::win32::SetProcessExiting();
         velkaro::TheState().TheApp.ExitInstance();
         break;
     }

@@ -14,6 +14,7 @@ namespace win32 {
 namespace {
 
 std::atomic<HMODULE> resource_module{nullptr};
+std::atomic<bool> process_exiting{false};
 
 // A file handle closed at the end of its scope.
 class ScopedHandle {
@@ -74,6 +75,9 @@ HMODULE ModuleOfThisCode() {
 }
 
 }  // namespace
+
+void SetProcessExiting() { process_exiting.store(true); }
+bool ProcessExiting() { return process_exiting.load(); }
 
 void SetResourceModule(void* module) {
   resource_module.store(static_cast<HMODULE>(module));

@@ -26,6 +26,12 @@ void* ResourceModule();
 // needs it: it would put a bare name into the Windows directory.
 std::string FullPath(const std::string& path);
 
+// The process is ending (DLL_PROCESS_DETACH from ExitProcess): the other
+// threads are gone, possibly killed holding locks, so the port no longer
+// talks to the window or waits for its thread.
+void SetProcessExiting();
+bool ProcessExiting();
+
 struct ThreadSlot;  // lives in memory that outlives the library
 
 }  // namespace win32

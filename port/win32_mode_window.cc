@@ -133,6 +133,7 @@ void Win32Platform::RunModeWindow(ModeWindowEvents* events) {
 }
 
 void Win32Platform::CloseWindow(void* window) {
+  if (win32::ProcessExiting()) return;  // its thread is gone
   HWND dialog = static_cast<HWND>(window);
   // A message box of a failed click (ShowError) runs its own modal loop on
   // the window's thread; it is closed first, or the window's dialog could not

@@ -183,6 +183,7 @@ bool Win32Platform::LaunchThread(void (*body)(void*), void* argument, void** sta
 }
 
 bool Win32Platform::ThreadRunning() {
+  if (win32::ProcessExiting()) return false;
   std::lock_guard<std::mutex> hold(threads_lock_);
   for (const StartedThread& thread : threads_) {
     if (win32::HasEnded(thread.handle)) continue;
@@ -193,6 +194,7 @@ bool Win32Platform::ThreadRunning() {
 }
 
 void Win32Platform::WaitForThreads() {
+  if (win32::ProcessExiting()) return;
   std::lock_guard<std::mutex> hold(threads_lock_);
   for (const StartedThread& thread : threads_) {
     while (!win32::LeftLibrary(thread.handle, thread.slot)) ::Sleep(1);
