@@ -5,7 +5,7 @@
 # runtimes. Does nothing for packages already present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev llvm g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb locales python3)
 
