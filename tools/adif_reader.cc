@@ -44,15 +44,15 @@ Scan NextTag(std::string_view bytes, size_t from, Tag* tag) {
       size_t close = bytes.find_first_of("<>", i);
       if (close == std::string_view::npos) return Scan::kCutTag;
       if (bytes[close] == '>') {
-        std::string_view spec = bytes.substr(i, close - i);  // "" or ":LEN[:TYPE]"
-        if (!spec.empty()) {
+        std::string_view length_part = bytes.substr(i, close - i);  // "" or ":LEN[:TYPE]"
+        if (!length_part.empty()) {
           tag->has_length = true;
-          spec.remove_prefix(1);
+          length_part.remove_prefix(1);
           tag->colons = 1;
-          const size_t colon = spec.find(':');
-          tag->length_text = std::string(spec.substr(0, colon));
+          const size_t colon = length_part.find(':');
+          tag->length_text = std::string(length_part.substr(0, colon));
           if (colon != std::string_view::npos) {
-            std::string_view rest = spec.substr(colon + 1);
+            std::string_view rest = length_part.substr(colon + 1);
             tag->colons += 1;
             for (char c : rest) tag->colons += c == ':' ? 1 : 0;
             tag->type = Upper(rest);
