@@ -49,15 +49,18 @@ bool BenchPlatform::WriteToFile(const std::string& path, const std::string& byte
   return PortablePlatform::WriteToFile(path, bytes, truncate);
 }
 
-bool BenchPlatform::ReplaceFile(const std::string& path, const std::string& bytes) {
+bool BenchPlatform::ReplaceFileParts(const std::string& path,
+                                     std::span<const std::string_view> parts) {
   if (files_ == Files::kDropped) return true;
   if (files_ == Files::kRecorded) {
+    std::string bytes;
+    for (std::string_view part : parts) bytes += part;
     const bool cabrillo =
         path.size() > 4 && path.compare(path.size() - 4, 4, ".cbr") == 0;
     writes_.push_back(cabrillo ? CabrilloHeaderOf(path, bytes)
                                : RecordedWrite{RecordedWrite::kReplace, path, bytes, 0});
   }
-  return PortablePlatform::ReplaceFile(path, bytes);
+  return PortablePlatform::ReplaceFileParts(path, parts);
 }
 
 }  // namespace bench

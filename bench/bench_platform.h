@@ -39,7 +39,8 @@ class BenchPlatform final : public PortablePlatform {
                           const std::string& value, const std::string& path) override;
   bool WriteToFile(const std::string& path, const std::string& bytes,
                    bool truncate) override;
-  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceFileParts(const std::string& path,
+                        std::span<const std::string_view> parts) override;
   void ShowMessage(const std::string&) override {}
   void ShowError(const std::string&) override {}
   void Sleep(int) override {}

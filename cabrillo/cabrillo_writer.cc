@@ -114,12 +114,12 @@ std::string HostVersionText(Platform& platform) {
   return version ? FormatHostVersion(*version) : std::string();
 }
 
-std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score,
-                            const std::string& host_version) {
+constexpr char kEndOfLog[] = "END-OF-LOG:\r\n";
+
+std::string CabrilloLogHeader(const ContestSession& session, int32_t claimed_score,
+                              const std::string& host_version) {
   std::string text;
-  size_t size = 1024 + session.soapbox.size();
-  for (const std::string& qso : session.CabrilloLines) size += qso.size();
-  text.reserve(size);
+  text.reserve(1024 + session.soapbox.size());
   auto line = [&text](const char* tag, const std::string& value) {
     text += tag;
     text += value;
@@ -142,17 +142,26 @@ std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score
   line("ADDRESS-COUNTRY: ", session.country);
   line("OPERATORS: ", session.operators);
   line("SOAPBOX: ", session.soapbox);
-  for (const std::string& qso : session.CabrilloLines) text += qso;
-  line("END-OF-LOG:", "");
+  return text;
+}
+
+std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score,
+                            const std::string& host_version) {
+  std::string text = CabrilloLogHeader(session, claimed_score, host_version);
+  text += session.CabrilloLines.joined();
+  text += kEndOfLog;
   return text;
 }
 
 void WriteCabrilloLog(Platform& platform, const ContestSession& session,
                       int32_t claimed_score) {
   if (session.fileStem.empty()) return;  // the header form never ran
-  const std::string text =
-      CabrilloLogText(session, claimed_score, HostVersionText(platform));
-  platform.ReplaceFile(session.fileStem + ".cbr", text);
+  const std::string header =
+      CabrilloLogHeader(session, claimed_score, HostVersionText(platform));
+  // The QSO lines already stand back to back: written as they are, a long
+  // log is not copied once more at every export.
+  const std::string_view parts[] = {header, session.CabrilloLines.joined(), kEndOfLog};
+  platform.ReplaceFileParts(session.fileStem + ".cbr", parts);
 }
 
 }  // namespace velkaro

@@ -44,8 +44,13 @@ std::string FormatHostVersion(const FileVersion& version);
 // line reads "CREATED-BY: Zelvo " like any other header line without a value.
 std::string HostVersionText(Platform& platform);
 
-// The whole file's bytes: the header from `session`, `claimed_score`, the
-// lines of session.CabrilloLines and "END-OF-LOG:", every line ending CR LF.
+// The header lines from `session` and `claimed_score`, up to the first QSO
+// line, every line ending CR LF.
+std::string CabrilloLogHeader(const ContestSession& session, int32_t claimed_score,
+                              const std::string& host_version);
+
+// The whole file's bytes: the header, the lines of session.CabrilloLines and
+// "END-OF-LOG:".
 std::string CabrilloLogText(const ContestSession& session, int32_t claimed_score,
                             const std::string& host_version);
 

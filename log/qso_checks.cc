@@ -21,7 +21,7 @@ int IsValidExchange(const std::string& exchange) {
 int CheckCall(const QsoLogStore& log, const std::vector<std::string>& special_stations,
               const std::string& call, const std::string& band, const std::string& mode,
               char* exchange, char* notice) {
-  if (log.FirstMatch(call, band, mode) >= 0) return kCheckDupe;
+  if (log.HasMatch(call, band, mode)) return kCheckDupe;
   if (special_stations.empty()) return kCheckSpecial;
   if (std::find(special_stations.begin(), special_stations.end(), call) ==
       special_stations.end()) {

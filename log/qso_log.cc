@@ -3,68 +3,82 @@
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
+#include <type_traits>
 
 namespace velkaro {
+namespace {
 
-std::string QsoLogStore::Key(const std::string& call, const std::string& band,
-                             const std::string& mode) {
-  // Host texts are NUL-terminated, so NUL cannot occur inside them and joins
-  // the three without ambiguity.
-  std::string key;
-  key.reserve(call.size() + band.size() + mode.size() + 2);
-  key += call;
-  key += '\0';
-  key += band;
-  key += '\0';
-  key += mode;
-  return key;
+static_assert(std::is_nothrow_move_constructible_v<CInfo>);
+
+MatchKey KeyOf(const CInfo& record) { return {record.call, record.band, record.mode}; }
+
+template <typename T>
+void MakeRoomForOneMore(std::vector<T>* list) {
+  if (list->size() == list->capacity()) {
+    list->reserve(list->empty() ? 64 : list->size() * 2);
+  }
 }
 
-void QsoLogStore::Append(const CInfo& record) {
+}  // namespace
+
+QsoLogStore::BandTallies* QsoLogStore::TalliesOf(const std::string& band) {
+  for (BandTallies& entry : tallies_) {
+    if (entry.band == band) return &entry;
+  }
+  return nullptr;
+}
+
+BandCounts QsoLogStore::CountsOf(const std::string& band) const {
+  for (const BandTallies& entry : tallies_) {
+    if (entry.band == band) return entry.counts;
+  }
+  return {};
+}
+
+void QsoLogStore::Tally(const CInfo& record, int step) {
+  if (record.call.empty() || record.isDupe != 0) return;
+  BandCounts& counts = TalliesOf(record.band)->counts;
+  counts.qsos += step;
+  if (record.nrRcvd == "PW") counts.special += step;
+  if (record.mode == "CW")
+    counts.cw += step;
+  else if (record.mode == "SSB")
+    counts.ssb += step;
+  else if (record.mode == "RTTY")
+    counts.rtty += step;
+}
+
+void QsoLogStore::Append(CInfo record) {
   if (records_.size() >= static_cast<size_t>(INT_MAX)) {
     throw std::length_error("QSO log full");  // the count must fit an int
   }
-  std::string key = Key(record.call, record.band, record.mode);
-  if (records_.size() == records_.capacity()) {
-    // Grow geometrically here, where a failure changes nothing yet.
-    records_.reserve(records_.empty() ? 64 : records_.size() * 2);
+  // Everything that can fail comes first and leaves no trace that matters:
+  // room in the lists, an empty tally for a new band, then the index, which
+  // undoes itself when it fails.
+  MakeRoomForOneMore(&records_);
+  MakeRoomForOneMore(&serials_);
+  if (TalliesOf(record.band) == nullptr) {
+    MakeRoomForOneMore(&tallies_);
+    tallies_.push_back({record.band, {}});
   }
-  auto [slot, inserted] = index_.try_emplace(std::move(key));
-  try {
-    slot->second.push_back(next_serial_);
-  } catch (...) {
-    if (inserted) index_.erase(slot);
-    throw;
-  }
-  try {
-    records_.push_back(Entry{record, next_serial_});
-  } catch (...) {
-    slot->second.pop_back();
-    if (slot->second.empty()) index_.erase(slot);
-    throw;
-  }
+  index_.Add(KeyOf(record), next_serial_);
+  // Neither can fail now: the room is there and CInfo moves without throwing.
+  records_.push_back(std::move(record));
+  serials_.push_back(next_serial_);
+  Tally(records_.back(), 1);
   ++next_serial_;
 }
 
-const std::vector<uint64_t>* QsoLogStore::SerialsOf(const std::string& call,
-                                                    const std::string& band,
-                                                    const std::string& mode) const {
-  auto found = index_.find(Key(call, band, mode));
-  return found == index_.end() ? nullptr : &found->second;
-}
-
 int QsoLogStore::IndexOfSerial(uint64_t serial) const {
-  auto at =
-      std::lower_bound(records_.begin(), records_.end(), serial,
-                       [](const Entry& entry, uint64_t s) { return entry.serial < s; });
-  return static_cast<int>(at - records_.begin());
+  return static_cast<int>(std::lower_bound(serials_.begin(), serials_.end(), serial) -
+                          serials_.begin());
 }
 
 std::vector<int> QsoLogStore::FindMatches(const std::string& call,
                                           const std::string& band,
                                           const std::string& mode) const {
   std::vector<int> indices;
-  if (const auto* serials = SerialsOf(call, band, mode)) {
+  if (const auto* serials = index_.Find({call, band, mode})) {
     indices.reserve(serials->size());
     for (uint64_t serial : *serials) indices.push_back(IndexOfSerial(serial));
   }
@@ -73,30 +87,29 @@ std::vector<int> QsoLogStore::FindMatches(const std::string& call,
 
 int QsoLogStore::CountMatches(const std::string& call, const std::string& band,
                               const std::string& mode) const {
-  const auto* serials = SerialsOf(call, band, mode);
+  const auto* serials = index_.Find({call, band, mode});
   return serials ? static_cast<int>(serials->size()) : 0;
 }
 
 int QsoLogStore::FirstMatch(const std::string& call, const std::string& band,
                             const std::string& mode) const {
-  const auto* serials = SerialsOf(call, band, mode);
+  const auto* serials = index_.Find({call, band, mode});
   return serials ? IndexOfSerial(serials->front()) : -1;
 }
 
 void QsoLogStore::RemoveAt(int index) {
-  const Entry& entry = records_[index];
-  auto found = index_.find(Key(entry.info.call, entry.info.band, entry.info.mode));
-  if (found != index_.end()) {
-    auto& serials = found->second;
-    serials.erase(std::lower_bound(serials.begin(), serials.end(), entry.serial));
-    if (serials.empty()) index_.erase(found);
-  }
+  const CInfo& record = records_[index];
+  index_.Remove(KeyOf(record), serials_[index]);
+  Tally(record, -1);
   records_.erase(records_.begin() + index);
+  serials_.erase(serials_.begin() + index);
 }
 
 void QsoLogStore::Clear() {
   records_.clear();
-  index_.clear();
+  serials_.clear();
+  index_.Clear();
+  tallies_.clear();
 }
 
 }  // namespace velkaro

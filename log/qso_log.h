@@ -11,9 +11,9 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "log/match_index.h"
 #include "plugin/date_text.h"
 
 namespace velkaro {
@@ -31,20 +31,32 @@ struct CInfo {
   OleDate time;
 };
 
+// Running tallies, per band text, of the records that score: those with a
+// call that are not marked as duplicates. A record's fields never change
+// while it is in the log, so the log keeps these up to date as it changes,
+// and a result request need not read every record.
+struct BandCounts {
+  int32_t qsos = 0;
+  int32_t cw = 0;
+  int32_t ssb = 0;
+  int32_t rtty = 0;
+  int32_t special = 0;  // received exchange "PW"
+};
+
 // The log `QsoLog`: CInfo records indexed from 0 in order of acceptance.
 class QsoLogStore {
  public:
   int Count() const { return static_cast<int>(records_.size()); }
   // REQUIRES: 0 <= index < Count().
-  const CInfo& At(int index) const { return records_[index].info; }
+  const CInfo& At(int index) const { return records_[index]; }
   // A number that stays with the record while it is in the log, never comes
   // back after it left, and increases with the index.
   // REQUIRES: 0 <= index < Count().
-  uint64_t SerialAt(int index) const { return records_[index].serial; }
+  uint64_t SerialAt(int index) const { return serials_[index]; }
 
-  // Appends a copy of `record`. Strong guarantee: when memory runs out the log
-  // is unchanged and std::bad_alloc propagates.
-  void Append(const CInfo& record);
+  // Appends `record`. Strong guarantee: when memory runs out the log is
+  // unchanged and std::bad_alloc propagates.
+  void Append(CInfo record);
 
   // Indices of all records whose call, band and mode equal the given texts
   // (byte for byte), in increasing order.
@@ -53,9 +65,17 @@ class QsoLogStore {
   // The number of such records, without building the list.
   int CountMatches(const std::string& call, const std::string& band,
                    const std::string& mode) const;
+  // Whether there is any such record.
+  bool HasMatch(const std::string& call, const std::string& band,
+                const std::string& mode) const {
+    return index_.Contains({call, band, mode});
+  }
   // The lowest such index, or -1.
   int FirstMatch(const std::string& call, const std::string& band,
                  const std::string& mode) const;
+
+  // The tallies of the records with this band text (all zero when none).
+  BandCounts CountsOf(const std::string& band) const;
 
   // Removes the record at `index`; later records move down by one.
   // REQUIRES: 0 <= index < Count().
@@ -63,19 +83,21 @@ class QsoLogStore {
   void Clear();
 
  private:
-  struct Entry {
-    CInfo info;
-    uint64_t serial;  // increases with every append, so ordered like indices
+  struct BandTallies {
+    std::string band;
+    BandCounts counts;
   };
-  static std::string Key(const std::string& call, const std::string& band,
-                         const std::string& mode);
-  const std::vector<uint64_t>* SerialsOf(const std::string& call, const std::string& band,
-                                         const std::string& mode) const;
+  BandTallies* TalliesOf(const std::string& band);
+  // Adds `step` (1 or -1) to the tallies `record` belongs to, which exist.
+  void Tally(const CInfo& record, int step);
   int IndexOfSerial(uint64_t serial) const;
 
-  std::vector<Entry> records_;
-  // Key of call, band and mode -> serials of the matching records, ascending.
-  std::unordered_map<std::string, std::vector<uint64_t>> index_;
+  std::vector<CInfo> records_;
+  std::vector<uint64_t> serials_;  // serials_[i] belongs to records_[i]
+  MatchIndex index_;
+  // One entry per band text ever appended since the last clear; the contest
+  // has one band, so a list beats a map.
+  std::vector<BandTallies> tallies_;
   uint64_t next_serial_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "log/qso_rules.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "log/error_report.h"
 
@@ -57,7 +58,7 @@ int AddQso(PluginState& state, const QsoArguments& qso) {
     if (bands.size() == bands.capacity()) bands.reserve(bands.size() * 2 + 1);
   }
 
-  state.QsoLog.Append(record);
+  state.QsoLog.Append(std::move(record));
   if (new_band) bands.push_back(std::move(band_copy));  // cannot throw now
   AppendToErrorReport(state.platform, report);
   return 1;

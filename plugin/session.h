@@ -4,9 +4,9 @@
 #define VELKARO_PLUGIN_SESSION_H_
 
 #include <string>
-#include <vector>
 
 #include "plugin/date_text.h"
+#include "plugin/text_list.h"
 
 namespace velkaro {
 
@@ -29,7 +29,7 @@ struct ContestSession {
   std::string country;
   std::string categoryTransmitter;
   std::string fileStem;
-  std::vector<std::string> CabrilloLines;  // each ends in CR LF
+  TextList CabrilloLines;  // each ends in CR LF
   OleDate startTime;
   OleDate endTime;
 };

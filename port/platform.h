@@ -20,7 +20,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace velkaro {
 
@@ -105,11 +107,17 @@ class Platform {
   // Append creates the file when absent; `truncate` empties it first.
   virtual bool WriteToFile(const std::string& path, const std::string& bytes,
                            bool truncate) = 0;
-  // Replaces the file's whole contents so that a reader, a crash or a full
-  // disk sees either the old file or the new one, never a mix; falls back to
-  // rewriting in place only when the replacement itself is refused. No
-  // temporary file is left behind.
-  virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
+  // Replaces the file's whole contents with `parts`, run together, so that a
+  // reader, a crash or a full disk sees either the old file or the new one,
+  // never a mix; falls back to rewriting in place only when the replacement
+  // itself is refused. No temporary file is left behind. In parts, a large
+  // file need not be copied into one piece first.
+  virtual bool ReplaceFileParts(const std::string& path,
+                                std::span<const std::string_view> parts) = 0;
+  bool ReplaceFile(const std::string& path, const std::string& bytes) {
+    const std::string_view whole = bytes;
+    return ReplaceFileParts(path, {&whole, 1});
+  }
   // Reads the whole file as bytes; false when it cannot be opened.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
   virtual bool CanOpenForReading(const std::string& path) = 0;

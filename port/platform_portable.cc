@@ -14,16 +14,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool WriteAll(const std::string& path, const std::string& bytes, const char* mode) {
+bool WriteAll(const std::string& path, std::span<const std::string_view> parts,
+              const char* mode) {
   std::FILE* file = std::fopen(path.c_str(), mode);
   if (file == nullptr) return false;
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool written = true;
+  for (std::string_view part : parts) {
+    written = written && (part.empty() ||
+                          std::fwrite(part.data(), 1, part.size(), file) == part.size());
+  }
   const bool closed = std::fclose(file) == 0;
   return written && closed;
 }
 
+bool WriteAll(const std::string& path, const std::string& bytes, const char* mode) {
+  const std::string_view whole = bytes;
+  return WriteAll(path, {&whole, 1}, mode);
+}
+
 bool ReadAll(const std::string& path, std::string* bytes) {
+  // Only regular files: opening a FIFO would wait for a writer, and a device
+  // such as /dev/zero never ends.
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   std::string data;
@@ -81,18 +94,19 @@ bool PortablePlatform::WriteToFile(const std::string& path, const std::string& b
   return WriteAll(NativePath(path), bytes, truncate ? "wb" : "ab");
 }
 
-bool PortablePlatform::ReplaceFile(const std::string& path, const std::string& bytes) {
+bool PortablePlatform::ReplaceFileParts(const std::string& path,
+                                        std::span<const std::string_view> parts) {
   // Only C calls once the temporary file exists: nothing in between may run
   // out of memory and leave it behind.
   const std::string target = NativePath(path);
   const std::string temporary = target + ".velkaro-new";
-  if (!WriteAll(temporary, bytes, "wb")) {
+  if (!WriteAll(temporary, parts, "wb")) {
     std::remove(temporary.c_str());
     return false;
   }
   if (std::rename(temporary.c_str(), target.c_str()) == 0) return true;
   // The replacement was refused: rewriting in place beats losing the file.
-  const bool written = WriteAll(target, bytes, "wb");
+  const bool written = WriteAll(target, parts, "wb");
   std::remove(temporary.c_str());
   return written;
 }

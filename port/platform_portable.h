@@ -31,7 +31,8 @@ class PortablePlatform : public Platform {
                           const std::string& value, const std::string& path) override;
   bool WriteToFile(const std::string& path, const std::string& bytes,
                    bool truncate) override;
-  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceFileParts(const std::string& path,
+                        std::span<const std::string_view> parts) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
   bool CanOpenForReading(const std::string& path) override;
   std::optional<FileVersion> GetFileVersion(const std::string& path) override;

@@ -32,7 +32,7 @@ class ScopedHandle {
   HANDLE handle_;
 };
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk =
@@ -59,10 +59,13 @@ HANDLE OpenForReading(const std::string& path) {
                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes, bool flush) {
+bool WriteWholeFile(const std::string& path, std::span<const std::string_view> parts,
+                    bool flush) {
   ScopedHandle file(OpenForWriting(path, CREATE_ALWAYS));
   if (!file.valid()) return false;
-  if (!WriteAll(file.get(), bytes)) return false;
+  for (std::string_view part : parts) {
+    if (!WriteAll(file.get(), part)) return false;
+  }
   return !flush || ::FlushFileBuffers(file.get());
 }
 
@@ -135,15 +138,16 @@ bool Win32Platform::WriteToFile(const std::string& path, const std::string& byte
   return win32::WriteAll(file.get(), bytes);
 }
 
-bool Win32Platform::ReplaceFile(const std::string& path, const std::string& bytes) {
+bool Win32Platform::ReplaceFileParts(const std::string& path,
+                                     std::span<const std::string_view> parts) {
   const std::string temporary = path + ".velkaro-new";
-  bool done = win32::WriteWholeFile(temporary, bytes, /*flush=*/true) &&
+  bool done = win32::WriteWholeFile(temporary, parts, /*flush=*/true) &&
               ::MoveFileExA(temporary.c_str(), path.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!done) {
     // The replacement was refused, typically by a viewer that holds the file
     // open without delete sharing: rewriting in place beats losing the file.
-    done = win32::WriteWholeFile(path, bytes, /*flush=*/false);
+    done = win32::WriteWholeFile(path, parts, /*flush=*/false);
   }
   ::DeleteFileA(temporary.c_str());
   return done;

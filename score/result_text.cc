@@ -1,5 +1,7 @@
 #include "score/result_text.h"
 
+#include <utility>
+
 #include "cabrillo/cabrillo_writer.h"
 #include "plugin/texts.h"
 
@@ -36,38 +38,80 @@ std::string ResultTableText(const std::string& start_date, const std::string& ow
   return text;
 }
 
+namespace {
+
+// The lines of the last export hold for the first records of the log when
+// they carry the same own call and none of their records has left. Records
+// join only at the end and serials only grow, so the last of those records
+// still standing at its place proves that none before it left.
+bool LinesStillHold(const PluginState& state) {
+  const TextList& lines = state.Session.CabrilloLines;
+  const std::vector<uint64_t>& serials = state.CabrilloLineSerials;
+  const size_t kept = lines.size();
+  if (kept != serials.size() || state.CabrilloLinesCall != state.Session.callsign) {
+    return false;  // the header form emptied them, or changed the call
+  }
+  if (kept > static_cast<size_t>(state.QsoLog.Count())) return false;
+  return kept == 0 || state.QsoLog.SerialAt(static_cast<int>(kept) - 1) == serials[kept - 1];
+}
+
+void AppendLineOf(TextList* lines, const std::string& own_call, const CInfo& qso) {
+  lines->push_back(FormatQsoLine(own_call, qso.call, qso.freqKhz,
+                                 CabrilloModeCode(qso.mode), qso.time, qso.rstSent,
+                                 qso.nrSent, qso.rstRcvd, qso.nrRcvd));
+}
+
+// Builds the lines afresh beside the old ones, taking over the old line of
+// every record still in the log; a failure leaves the old lines in place.
+void RebuildLines(PluginState& state) {
+  ContestSession& session = state.Session;
+  const QsoLogStore& log = state.QsoLog;
+  const bool reusable = session.CabrilloLines.size() == state.CabrilloLineSerials.size() &&
+                        state.CabrilloLinesCall == session.callsign;
+  TextList fresh_lines;
+  std::vector<uint64_t> fresh_serials;
+  const int count = log.Count();
+  fresh_serials.reserve(static_cast<size_t>(count));
+  fresh_lines.reserve(static_cast<size_t>(count), session.CabrilloLines.joined().size());
+  const TextList& old_lines = session.CabrilloLines;
+  const std::vector<uint64_t>& old_serials = state.CabrilloLineSerials;
+  size_t old = 0;
+  for (int i = 0; i < count; ++i) {
+    const uint64_t serial = log.SerialAt(i);
+    // Serials increase along both lists, so one forward walk pairs them up.
+    while (reusable && old < old_serials.size() && old_serials[old] < serial) ++old;
+    if (reusable && old < old_serials.size() && old_serials[old] == serial) {
+      fresh_lines.push_back(old_lines[old++]);
+    } else {
+      AppendLineOf(&fresh_lines, session.callsign, log.At(i));
+    }
+    fresh_serials.push_back(serial);
+  }
+  std::swap(session.CabrilloLines, fresh_lines);
+  state.CabrilloLineSerials.swap(fresh_serials);
+  state.CabrilloLinesCall = session.callsign;
+}
+
+}  // namespace
+
 void ExportCabrillo(PluginState& state) {
   ContestSession& session = state.Session;
   // A reset whose header form was cut short (memory ran out) made no file
   // name; the contest's own call gives it, as the form would have.
   if (session.fileStem.empty()) session.fileStem = MakeFileStem(state.ContestantCall);
   const QsoLogStore& log = state.QsoLog;
-  // The lines of the last export, reusable when they carry the same own call
-  // and still match their records (the header form may have emptied them).
-  std::vector<std::string> previous;
-  previous.swap(session.CabrilloLines);
-  std::vector<uint64_t> previous_serials;
-  previous_serials.swap(state.CabrilloLineSerials);
-  const bool reusable = previous.size() == previous_serials.size() &&
-                        state.CabrilloLinesCall == session.callsign;
-  state.CabrilloLinesCall = session.callsign;
-
-  const int count = log.Count();
-  session.CabrilloLines.reserve(static_cast<size_t>(count));
-  state.CabrilloLineSerials.reserve(static_cast<size_t>(count));
-  size_t old = 0;
-  for (int i = 0; i < count; ++i) {
-    const uint64_t serial = log.SerialAt(i);
-    // Serials increase along both lists, so one forward walk pairs them up.
-    while (reusable && old < previous.size() && previous_serials[old] < serial) ++old;
-    if (reusable && old < previous.size() && previous_serials[old] == serial) {
-      session.CabrilloLines.push_back(std::move(previous[old++]));
-    } else {
-      const CInfo& qso = log.At(i);
-      AppendQsoLine(session, qso.call, qso.freqKhz, CabrilloModeCode(qso.mode), qso.time,
-                    qso.rstSent, qso.nrSent, qso.rstRcvd, qso.nrRcvd);
+  if (!LinesStillHold(state)) {
+    RebuildLines(state);
+  } else {
+    // Only the records logged since the last export need lines. Line and
+    // serial go in together, so a failure between them cannot happen once
+    // the serials have room.
+    const int count = log.Count();
+    state.CabrilloLineSerials.reserve(static_cast<size_t>(count));
+    for (int i = static_cast<int>(session.CabrilloLines.size()); i < count; ++i) {
+      AppendLineOf(&session.CabrilloLines, session.callsign, log.At(i));
+      state.CabrilloLineSerials.push_back(log.SerialAt(i));
     }
-    state.CabrilloLineSerials.push_back(serial);
   }
   WriteCabrilloLog(state.platform, session, state.ClaimedScore);
 }

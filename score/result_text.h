@@ -22,7 +22,8 @@ std::string ResultTableText(const std::string& start_date, const std::string& ow
 // -1), and returns ResultText's characters, valid until the next call.
 const char* GetResult(PluginState& state, int32_t* points);
 
-// Rebuilds Session.CabrilloLines from the whole log and rewrites the file.
+// Brings Session.CabrilloLines up to the whole log, one line per record in
+// log order, and rewrites the file.
 void ExportCabrillo(PluginState& state);
 
 }  // namespace velkaro

@@ -1,4 +1,4 @@
-// The contest score, worked out afresh from the whole log.
+// The contest score, from the tallies the log keeps per band.
 
 #ifndef VELKARO_SCORE_SCORE_H_
 #define VELKARO_SCORE_SCORE_H_

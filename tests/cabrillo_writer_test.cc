@@ -38,7 +38,7 @@ class QsoLineTest : public ::testing::Test {
                    const std::string& nr_rcvd = "PW") {
     session_.CabrilloLines.clear();
     AppendQsoLine(session_, call, khz, code, time, "59", nr_sent, "59", nr_rcvd);
-    return session_.CabrilloLines.at(0);
+    return std::string(session_.CabrilloLines.at(0));
   }
   ContestSession session_;
   OleDate time_{DayCount(2015, 5, 28, 14, 30), OleDate::kValid};

@@ -97,6 +97,76 @@ TEST(QsoLogTest, IndexAgreesWithALinearScan) {
   }
 }
 
+// Thousands of distinct keys, short and long, make the index grow and move
+// entries on removal; every answer and every band tally must still be what
+// a scan of the records gives.
+TEST(QsoLogTest, ManyKeysAndTalliesAgreeWithAScan) {
+  std::mt19937 random(11);
+  QsoLogStore log;
+  std::vector<CInfo> model;
+  const std::string long_tail(20, 'X');  // keys too long to sit in a slot
+  auto random_call = [&](int limit) {
+    const int n = static_cast<int>(random() % limit);
+    std::string call = "R" + std::to_string(n);
+    if (n % 7 == 0) call += long_tail;
+    if (n % 97 == 0) call.clear();
+    return call;
+  };
+  const char* modes[] = {"CW", "SSB", "RTTY", "FT8"};
+  const char* bands[] = {"40m", "20m"};
+  const char* received[] = {"001", "PW"};
+  for (int step = 0; step < 20000; ++step) {
+    const int action = static_cast<int>(random() % 10);
+    if (action < 6 || model.empty()) {
+      CInfo r = Record(random_call(3000), modes[random() % 4], bands[random() % 2],
+                       received[random() % 2]);
+      r.isDupe = static_cast<int32_t>(random() % 4 == 0);
+      log.Append(r);
+      model.push_back(r);
+    } else {
+      const int index = static_cast<int>(random() % model.size());
+      log.RemoveAt(index);
+      model.erase(model.begin() + index);
+    }
+    if (step == 12000) {
+      log.Clear();
+      model.clear();
+    }
+    if (step % 97 != 0) continue;
+    ASSERT_EQ(log.Count(), static_cast<int>(model.size()));
+    for (int probe = 0; probe < 40; ++probe) {
+      const std::string call = random_call(3500);
+      const char* mode = modes[random() % 4];
+      const char* band = bands[random() % 2];
+      std::vector<int> expected;
+      for (size_t i = 0; i < model.size(); ++i) {
+        if (model[i].call == call && model[i].band == band && model[i].mode == mode)
+          expected.push_back(static_cast<int>(i));
+      }
+      ASSERT_EQ(log.FindMatches(call, band, mode), expected) << step << " " << call;
+      ASSERT_EQ(log.HasMatch(call, band, mode), !expected.empty());
+      ASSERT_EQ(log.CountMatches(call, band, mode), static_cast<int>(expected.size()));
+    }
+    for (const char* band : bands) {
+      BandCounts expected;
+      for (const CInfo& r : model) {
+        if (r.band != band || r.call.empty() || r.isDupe) continue;
+        ++expected.qsos;
+        expected.special += r.nrRcvd == "PW";
+        expected.cw += r.mode == "CW";
+        expected.ssb += r.mode == "SSB";
+        expected.rtty += r.mode == "RTTY";
+      }
+      const BandCounts counts = log.CountsOf(band);
+      EXPECT_EQ(counts.qsos, expected.qsos) << step;
+      EXPECT_EQ(counts.special, expected.special) << step;
+      EXPECT_EQ(counts.cw, expected.cw) << step;
+      EXPECT_EQ(counts.ssb, expected.ssb) << step;
+      EXPECT_EQ(counts.rtty, expected.rtty) << step;
+    }
+  }
+}
+
 TEST(QsoLogTest, RecordsAreCopiedWhole) {
   QsoLogStore log;
   CInfo r = Record("R1", "RTTY", "40m", "PW");

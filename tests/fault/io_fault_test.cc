@@ -60,9 +60,10 @@ class FaultPlatform : public FakePlatform {
   }
   // Settings writes come here too. A replacement that fails leaves the old
   // file, whatever the cause.
-  bool ReplaceFile(const std::string& path, const std::string& bytes) override {
+  bool ReplaceFileParts(const std::string& path,
+                        std::span<const std::string_view> parts) override {
     if (Fails(/*write=*/true)) return false;
-    return FakePlatform::ReplaceFile(path, bytes);
+    return FakePlatform::ReplaceFileParts(path, parts);
   }
   bool ReadFile(const std::string& path, std::string* bytes) override {
     if (Fails(/*write=*/false)) return false;

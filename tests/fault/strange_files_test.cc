@@ -1,6 +1,6 @@
 // The entry points, linked statically, among missing, unwritable and strange
-// files: no Plugins folder, a read-only current directory, directories where
-// the plug-in's files belong, a file name the file system refuses, a
+// files: no Plugins folder, a read-only current directory, directories or
+// FIFOs where the plug-in's files belong, a file name the file system refuses, a
 // special-station list of a million lines or with NUL bytes, settings files
 // of megabytes or with their section twice. The plug-in must give the same
 // answers as with ordinary files (as far as the files allow), leave what it
@@ -121,6 +121,21 @@ TEST_F(StrangeFilesTest, DirectoriesWhereFilesBelong) {
     EXPECT_EQ(answers, no_list);
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(ReadBytes(fs::path(path) / "inside"), "kept");
+  }
+}
+
+// A FIFO where a file is read would block an open until some writer came;
+// the plug-in must treat it as missing and carry on.
+TEST_F(StrangeFilesTest, FifosWhereFilesAreRead) {
+  const auto no_list = ContestIn("plain", [] { fs::create_directory("Plugins"); });
+  int run = 0;
+  for (const char* path : {"Plugins/velkar.dat", "Plugins/Velkaro.ini"}) {
+    SCOPED_TRACE(path);
+    const auto answers = ContestIn("fifo-" + std::to_string(run++), [path] {
+      fs::create_directory("Plugins");
+      ASSERT_EQ(::mkfifo(path, 0644), 0) << std::strerror(errno);
+    });
+    EXPECT_EQ(answers, no_list);
   }
 }
 
