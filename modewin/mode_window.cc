@@ -63,6 +63,11 @@ void baud::Clicked(int control_id) {
   for (const std::string& command : commands) {
     std::string error;
     if (!host_driver->Send(command, &error)) {
+      // Let go of the host before the box waits for the operator. An unload
+      // that closes the box then finds this thread back in the window's own
+      // loop at once, not ending its host connection, which may need the
+      // loader lock the unload holds.
+      host_driver.reset();
       control_.platform_.ShowError(error);
       break;
     }

@@ -116,6 +116,8 @@ bool PortablePlatform::ReadFile(const std::string& path, std::string* bytes) {
 }
 
 bool PortablePlatform::CanOpenForReading(const std::string& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(NativePath(path), error)) return false;  // see ReadAll
   std::FILE* file = std::fopen(NativePath(path).c_str(), "rb");
   if (file == nullptr) return false;
   std::fclose(file);

@@ -107,12 +107,17 @@ class FakeWindowPlatform : public testing::FakePlatform {
   std::unique_ptr<HostSession> OpenHostSession() override {
     return std::make_unique<Host>(*this);
   }
+  void ShowError(const std::string& text) override {
+    sessions_closed_at_error = sessions_closed;
+    FakePlatform::ShowError(text);
+  }
 
   // Window-thread only, read after OnWindow returns.
   bool host_running = true;
   int fail_at = 0;
   std::vector<std::string> sent;
   int sessions_closed = 0;
+  int sessions_closed_at_error = -1;
 
  private:
   std::mutex lock_;
@@ -203,6 +208,9 @@ TEST_F(ModeWindowControlTest, AFailedCommandShowsAnErrorAndStopsTheClick) {
   EXPECT_EQ(platform_.sent, (std::vector<std::string>{"<MODE:RTTY>"}));
   EXPECT_EQ(platform_.errors, (std::vector<std::string>{"method failed"}));
   EXPECT_EQ(platform_.sessions_closed, 1);  // released all the same
+  // Released before the box waits for the operator, so that an unload while
+  // it is open finds no host connection left to end on this thread.
+  EXPECT_EQ(platform_.sessions_closed_at_error, 1);
 }
 
 TEST_F(ModeWindowControlTest, NoHostSendsNothingAndShowsNothing) {

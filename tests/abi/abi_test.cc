@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "../ole_days.h"
+#include "host_functions.h"
 #include "plugin_library.h"
 
 namespace velkaro::testing {
@@ -25,26 +26,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The host's COleDateTime.
-struct HostDate {
-  double days;
-  int32_t status;
-};
-
-typedef const char* T;
-using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned, T,
-                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double, double,
-                  T, T, T, T, T);
-using ResetFn = int(T, int, T, HostDate*, HostDate*, T, T, T, T, T, T, T, T, T, T, int,
-                    int, int, double, double, T, T, T);
-using CheckCallFn = int(T, unsigned, unsigned, T, T, T, T, T, T, T, T, T, T, T, int, int,
-                        int, double, double, T, T, T, T, T, T, T, char*, char*);
-using ExchangeFn = int(T, T, T, T, int, int, int);
-using ResultFn = const char*(int*);
-using CountFn = int();
-using CountWithArgsFn = int(T, T, T);
-using SetNameFn = const char*(int);
-using SetupFn = void();
+using host_api::AddFn;
+using host_api::CheckCallFn;
+using host_api::CountFn;
+using host_api::CountWithArgsFn;
+using host_api::ExchangeFn;
+using host_api::HostDate;
+using host_api::ResetFn;
+using host_api::ResultFn;
+using host_api::SetNameFn;
+using host_api::SetupFn;
 
 // Texts that must never matter.
 const char kJunk[] = "JUNK\xFF\x80";
@@ -140,7 +131,7 @@ class AbiTest : public ::testing::Test {
 
   int Reset(int cabrillo, const char* own_call, HostDate start) {
     HostDate end{start.days + 1.0, 0};
-    FormConfirmer confirm;
+    [[maybe_unused]] FormConfirmer confirm;
     return reset_(kJunk, cabrillo, own_call, &start, &end, kJunk, kJunk, kJunk, kJunk,
                   kJunk, kJunk, kJunk, kJunk, kJunk, kJunk, -7, 99, 1 << 30, kNaN, 1e308,
                   kJunk, kJunk, kJunk);

@@ -129,7 +129,7 @@ TEST_F(StrangeFilesTest, DirectoriesWhereFilesBelong) {
 TEST_F(StrangeFilesTest, FifosWhereFilesAreRead) {
   const auto no_list = ContestIn("plain", [] { fs::create_directory("Plugins"); });
   int run = 0;
-  for (const char* path : {"Plugins/velkar.dat", "Plugins/Velkaro.ini"}) {
+  for (const char* path : {"Plugins/velkar.dat", "Plugins/Velkaro.ini", "Zelvo2.exe"}) {
     SCOPED_TRACE(path);
     const auto answers = ContestIn("fifo-" + std::to_string(run++), [path] {
       fs::create_directory("Plugins");

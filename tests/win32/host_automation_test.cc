@@ -281,6 +281,12 @@ TEST_F(HostAutomationTest, UnloadWhileTheErrorBoxIsOpenClosesBoth) {
   Click(1004);
   ASSERT_TRUE(WaitFor([&] { return !OtherWindowsOfTheWindowThread().empty(); }));
   HWND box = OtherWindowsOfTheWindowThread().front();
+  // The box shows before its set-up is over, and that set-up takes the
+  // loader lock, which an unload holds while it waits for the window: the
+  // box is open once its thread answers messages, as when the operator sees
+  // it.
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored), 0);
   plugin_.Unload();  // a hang here fails on the timeout
   EXPECT_FALSE(::IsWindow(box));
   EXPECT_FALSE(::IsWindow(window_));

@@ -15,21 +15,14 @@
 #include <thread>
 #include <vector>
 
+#include "tests/abi/host_functions.h"
+
 namespace velkaro::wintest {
 
-// The host's COleDateTime.
-struct HostDate {
-  double days;
-  int32_t status;
-};
-
-typedef const char* T;
-using AddFn = int(T, T, HostDate*, HostDate*, HostDate*, HostDate*, unsigned, unsigned, T,
-                  T, T, T, T, T, T, T, T, T, T, T, T, T, T, int, int, int, double, double,
-                  T, T, T, T, T);
-using ResetFn = int(T, int, T, HostDate*, HostDate*, T, T, T, T, T, T, T, T, T, T, int,
-                    int, int, double, double, T, T, T);
-using ResultFn = const char*(int*);
+using host_api::AddFn;
+using host_api::HostDate;
+using host_api::ResetFn;
+using host_api::ResultFn;
 
 // "ДЕНЬ ВЕЛКАРО" in Windows-1251, the header form's caption.
 inline constexpr char kFormCaption[] = "\xC4\xC5\xCD\xDC \xC2\xC5\xCB\xCA\xC0\xD0\xCE";
